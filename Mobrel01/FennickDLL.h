@@ -1,0 +1,56 @@
+// FennickDLL: the macOS edition's interface (also built on Linux as
+// FennickDLL.so).
+//
+// Plain-named exports share one frame: float f(char* text, double number,
+// char* block). `text` is a zero-terminated path or text (may be null),
+// `number` a mode, count or factor, `block` caller-owned memory: a second
+// path, or room for a text answer (its size is never passed; make it large
+// enough). Results: 0 success, negative failure codes, positive counts.
+// Calls must come one at a time.
+#pragma once
+
+#include <string>
+
+extern "C" {
+
+// Always 2.
+float Version(char* text, double number, char* block);
+
+// text: VyX path; number: bytes to read (truncated when > 150, else 150;
+// saturates at 2147483647). Result: vertex count of the first vertex block;
+// -1760 file cannot be opened; -18 no vertex block before byte n - 20.
+float GetVertsVyX(char* text, double number, char* block);
+
+// text: OBJ path. Result: number of "v " lines, or the integer of the first
+// "#Vertex Count" line; -1 file cannot be opened.
+float GetVertsOBJ(char* text, double number, char* block);
+
+}  // extern "C"
+
+// ---- functions exported under their C++ names -----------------------------
+
+// VyX byte readers: bytes least significant first, low 8 bits of each.
+unsigned int readUnInt(char b0, char b1, char b2, char b3);
+int readSignInt(char b0, char b1, char b2, char b3);
+float readaFloat(char b0, char b1, char b2, char b3);
+short readShort(char b0, char b1);
+int readanInt(char b0);
+
+// Vertex count in the first n bytes of a VyX file (see GetVertsVyX).
+float GetVertCountFromVyX(const char* path, int n);
+
+// Vertex count of an OBJ file (see GetVertsOBJ).
+float getVertexCount(const char* path);
+
+// Path parts: mode 1 folder (with its separator), 2 file name without
+// extension, 3 path without extension, 4 extension (with its dot, "" when
+// none), 6 file name; other modes the whole path. '/' and '\' separate.
+std::string FileNameExtract(const std::string& path, int mode);
+// A copy of the path.
+std::string FilepathTruncate(const std::string& path);
+
+// Template sample: writes text and a line end to standard output.
+class Mobrel01 {
+ public:
+  void HelloWorld(const char* text);
+};

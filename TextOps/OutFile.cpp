@@ -1,0 +1,43 @@
+// One buffered writer for every output file: a large aligned buffer written
+// with whole-block writes.
+#include "TextOps.h"
+
+namespace textops {
+
+bool openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
+  out.length = 0;
+  out.failed = false;
+  out.buffer = allocateAligned(writeBlock);
+  if (!out.buffer) return false;
+  out.capacity = (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
+  out.file = openWriteRaw(path);
+  return bool(out.file);
+}
+
+void flushOut(OutFile& out) noexcept {
+  if (out.length == 0 || !out.file) return;
+  if (std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
+    out.failed = true;
+  out.length = 0;
+}
+
+void putSlow(OutFile& out, const void* data, size_t size) noexcept {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  flushOut(out);
+  if (size >= out.capacity) {
+    if (std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
+    return;
+  }
+  std::memcpy(out.buffer.get(), bytes, size);
+  out.length = size;
+}
+
+bool closeOut(OutFile& out) noexcept {
+  if (!out.file) return false;
+  flushOut(out);
+  bool ok = !out.failed;
+  if (std::fclose(out.file.release()) != 0) ok = false;
+  return ok;
+}
+
+}  // namespace textops

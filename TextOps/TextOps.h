@@ -1,0 +1,194 @@
+// What every reader and writer shares: file handles, whole-file and block
+// reads into page-aligned buffers, line blocks, number parsing with the
+// stream extraction rules, %g formatting, and one buffered writer.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+namespace textops {
+
+// ---- memory ---------------------------------------------------------------
+
+constexpr size_t kPageSize = 4096;
+
+struct AlignedFree {
+  void operator()(unsigned char* p) const noexcept;
+};
+using AlignedBytes = std::unique_ptr<unsigned char[], AlignedFree>;
+
+// A page-aligned block of at least `bytes` bytes (rounded up to whole pages),
+// or null when the memory cannot be had. Never throws.
+AlignedBytes allocateAligned(size_t bytes) noexcept;
+
+// ---- files ----------------------------------------------------------------
+
+struct FileClose {
+  void operator()(std::FILE* f) const noexcept { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileClose>;
+
+// Opens for binary reading without stdio buffering (reads go straight into
+// the caller's buffer). Null path or failure: null.
+FilePtr openRead(const char* path) noexcept;
+// Opens for binary writing (create or truncate), unbuffered: OutFile buffers.
+FilePtr openWriteRaw(const char* path) noexcept;
+
+// Size of an open file in bytes, or -1 when it cannot be told (not seekable).
+// Leaves the position at the start.
+int64_t fileSize(std::FILE* f) noexcept;
+bool seekTo(std::FILE* f, int64_t offset) noexcept;
+// Reads until `bytes` arrived or the file ends or fails; returns the count.
+size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept;
+
+// ---- whole-file reads -----------------------------------------------------
+
+struct FileBytes {
+  AlignedBytes data;
+  size_t size = 0;
+};
+
+enum class ReadStatus { Ok, OpenFailed, NoMemory };
+
+// Reads a whole file. A read error ends the data like the end of the file.
+ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
+
+// ---- line blocks ----------------------------------------------------------
+
+// Hands out a file's text as runs of whole lines, read in large aligned
+// blocks; a line cut by a block boundary is carried over to the next run.
+// Memory: the read block plus the longest line.
+struct LineBlockReader {
+  std::FILE* file = nullptr;
+  AlignedBytes buffer;
+  size_t carryCapacity = 0;  // room before the read area for a carried line
+  size_t readCapacity = 0;   // size of the read area
+  size_t carryLength = 0;    // bytes of the carried partial line
+  size_t tailOffset = 0;     // unfinished line left in the read area
+  size_t tailLength = 0;
+  bool atEnd = false;
+  bool failed = false;       // memory could not be had
+};
+
+constexpr size_t kDefaultReadBlock = size_t(1) << 20;
+
+bool initLineReader(LineBlockReader& reader, std::FILE* file,
+                    size_t readBlock = kDefaultReadBlock) noexcept;
+
+// Next run of whole lines [begin, end): every line in it ends with '\n'
+// except the last line of the file when the file does not end in one.
+// False at the end of the file (or when `reader.failed` is set).
+bool nextLineBlock(LineBlockReader& reader, const char*& begin,
+                   const char*& end) noexcept;
+
+// Calls onLine(lineBegin, lineEnd) for every line of the file (line feed not
+// included; a final line without one is delivered too) until it returns
+// false. Returns false only when memory could not be had.
+template <class OnLine>
+bool forEachLine(std::FILE* file, OnLine&& onLine,
+                 size_t readBlock = kDefaultReadBlock) {
+  LineBlockReader reader;
+  if (!initLineReader(reader, file, readBlock)) return false;
+  const char* begin;
+  const char* end;
+  while (nextLineBlock(reader, begin, end)) {
+    while (begin < end) {
+      const char* nl =
+          static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
+      const char* lineEnd = nl ? nl : end;
+      if (!onLine(begin, lineEnd)) return true;
+      begin = nl ? nl + 1 : end;
+    }
+  }
+  return !reader.failed;
+}
+
+// ---- number parsing with the stream extraction rules ------------------------
+
+// White space as the classic locale's isspace sees it.
+inline bool isStreamSpace(char c) {
+  return c == ' ' || (c >= '\t' && c <= '\r');
+}
+
+struct ParseResult {
+  const char* next;  // where the extraction stopped
+  bool ok;           // false: the stream would have set failbit
+};
+
+// `stream >> float` with the classic locale: white space skipped, then the
+// longest prefix matching [sign] digits [. digits] [e [sign] digits] is taken;
+// a text that is not a whole number gives 0 and failure; a value beyond the
+// float range gives +-FLT_MAX and failure; underflow gives the rounded value
+// (0 or a subnormal) and success. With only white space left, `value` is
+// left untouched and the result is a failure.
+ParseResult parseStreamFloat(const char* p, const char* end, float& value) noexcept;
+
+// `stream >> int` with the classic locale: white space skipped, optional
+// sign, decimal digits. No digit: 0 and failure. Out of the 32-bit range:
+// INT32_MAX or INT32_MIN and failure. Only white space left: untouched.
+ParseResult parseStreamInt(const char* p, const char* end, int32_t& value) noexcept;
+
+// ---- formatting -----------------------------------------------------------
+
+constexpr size_t kMaxNumberText = 32;
+
+// printf("%g", value): six significant digits, the shorter of fixed and
+// exponent notation by the %g rule, no trailing zeros. Returns the length.
+size_t formatG6(double value, char* out) noexcept;
+size_t formatInt(int64_t value, char* out) noexcept;
+size_t formatUInt(uint64_t value, char* out) noexcept;
+
+// ---- buffered writer ------------------------------------------------------
+
+struct OutFile {
+  FilePtr file;
+  AlignedBytes buffer;
+  size_t length = 0;
+  size_t capacity = 0;
+  bool failed = false;  // a write fell short
+};
+
+constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
+
+// Creates or truncates `path`. False when it cannot be opened (or no memory).
+bool openOut(OutFile& out, const char* path,
+             size_t writeBlock = kDefaultWriteBlock) noexcept;
+void flushOut(OutFile& out) noexcept;
+// Flushes and closes; false when any write fell short or the close failed.
+bool closeOut(OutFile& out) noexcept;
+
+void putSlow(OutFile& out, const void* data, size_t size) noexcept;
+
+inline void put(OutFile& out, const void* data, size_t size) noexcept {
+  if (size <= out.capacity - out.length) {
+    std::memcpy(out.buffer.get() + out.length, data, size);
+    out.length += size;
+  } else {
+    putSlow(out, data, size);
+  }
+}
+inline void put(OutFile& out, std::string_view text) noexcept {
+  put(out, text.data(), text.size());
+}
+inline void putChar(OutFile& out, char c) noexcept {
+  if (out.length == out.capacity) flushOut(out);
+  out.buffer[out.length++] = static_cast<unsigned char>(c);
+}
+inline void putG6(OutFile& out, double value) noexcept {
+  char text[kMaxNumberText];
+  put(out, text, formatG6(value, text));
+}
+inline void putInt(OutFile& out, int64_t value) noexcept {
+  char text[kMaxNumberText];
+  put(out, text, formatInt(value, text));
+}
+inline void putUInt(OutFile& out, uint64_t value) noexcept {
+  char text[kMaxNumberText];
+  put(out, text, formatUInt(value, text));
+}
+
+}  // namespace textops

@@ -1,0 +1,48 @@
+# fennick_module(NAME [DEPS dep...])
+# Builds the sources of the current folder as an object library NAME.
+# Platform files are chosen by suffix: *_win.cpp (Windows), *_posix.cpp
+# (any POSIX system), *_linux.cpp (POSIX but not Apple: stand-ins for
+# desktop services), *_mac.mm (Apple only). Everything else builds everywhere.
+function(fennick_module name)
+  cmake_parse_arguments(FM "" "" "DEPS" ${ARGN})
+  file(GLOB all_sources CONFIGURE_DEPENDS
+       ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/*.mm)
+  set(sources "")
+  foreach(src IN LISTS all_sources)
+    if(src MATCHES "_win\\.cpp$")
+      if(WIN32)
+        list(APPEND sources ${src})
+      endif()
+    elseif(src MATCHES "_posix\\.cpp$")
+      if(UNIX)
+        list(APPEND sources ${src})
+      endif()
+    elseif(src MATCHES "_linux\\.cpp$")
+      if(UNIX AND NOT APPLE)
+        list(APPEND sources ${src})
+      endif()
+    elseif(src MATCHES "\\.mm$")
+      if(APPLE)
+        list(APPEND sources ${src})
+      endif()
+    else()
+      list(APPEND sources ${src})
+    endif()
+  endforeach()
+  add_library(${name} OBJECT ${sources})
+  target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  foreach(dep IN LISTS FM_DEPS)
+    target_link_libraries(${name} PUBLIC ${dep})
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY FENNICK_MODULES ${name})
+endfunction()
+
+# Links the object libraries of every module in the list that exists.
+function(fennick_link_modules target)
+  foreach(m IN LISTS ARGN)
+    if(TARGET ${m})
+      # A direct link of an object library adds its objects to the target.
+      target_link_libraries(${target} PRIVATE ${m})
+    endif()
+  endforeach()
+endfunction()

@@ -1,0 +1,71 @@
+// Files and folders for tests: a fresh temporary folder per test, whole-file
+// reads and writes.
+#pragma once
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#if defined(_WIN32)
+#include <direct.h>
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace testsupport {
+
+inline std::string makeTempDir(const std::string& tag) {
+#if defined(_WIN32)
+  char base[MAX_PATH];
+  GetTempPathA(MAX_PATH, base);
+  static int serial = 0;
+  std::string dir = std::string(base) + "fennick_" + tag + "_" +
+                    std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
+  _mkdir(dir.c_str());
+  return dir;
+#else
+  const char* tmp = std::getenv("TMPDIR");
+  std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fennick_" + tag + "_XXXXXX";
+  std::vector<char> buf(pattern.begin(), pattern.end());
+  buf.push_back('\0');
+  char* made = mkdtemp(buf.data());
+  return made ? std::string(made) : std::string();
+#endif
+}
+
+inline bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  return bool(out);
+}
+
+inline bool writeText(const std::string& path, const std::string& text) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out << text;
+  return bool(out);
+}
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+inline std::vector<uint8_t> readBytes(const std::string& path) {
+  std::string s = readText(path);
+  return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+inline bool fileExists(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return bool(in);
+}
+
+}  // namespace testsupport

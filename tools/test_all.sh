@@ -1,0 +1,164 @@
+#!/usr/bin/env bash
+# Runs every test lane and ends with one line "N passed, N failed":
+#   linux     release build with -Werror, ctest (unit, ABI, real readers, scripts)
+#   sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build, ctest
+#   win64     FennickDLL02.dll for x86_64: export/import table check, tests under Wine
+#   win32     the same for i686
+#   demo      the README's demo on the shipped samples
+#   fuzz      each fuzz target briefly on its committed corpus
+# Lanes to run can be named as arguments (default: all). Installs what is
+# missing first (Debian; set FENNICK_NO_INSTALL=1 to skip).
+set -uo pipefail
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+lanes=("$@")
+[ ${#lanes[@]} -eq 0 ] && lanes=(linux sanitize win64 win32 demo fuzz)
+jobs=$(nproc 2>/dev/null || echo 2)
+
+if [ "${FENNICK_NO_INSTALL:-0}" != 1 ]; then
+  bash tools/install_deps.sh || { echo "dependency install failed"; echo "0 passed, 1 failed"; exit 1; }
+fi
+
+total_pass=0
+total_fail=0
+report=()
+
+note() {  # lane passed failed
+  total_pass=$((total_pass + $2))
+  total_fail=$((total_fail + $3))
+  report+=("$(printf '%-9s %5d passed, %d failed' "$1" "$2" "$3")")
+}
+
+# ctest summary "NN% tests passed, F tests failed out of T" -> pass fail
+ctest_lane() {  # lane builddir cmake-args...
+  local lane=$1 dir=$2
+  shift 2
+  echo "== $lane: configure and build ($dir)"
+  if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
+    tail -30 "$dir.configure.log"; note "$lane" 0 1; return
+  fi
+  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+    grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
+  fi
+  echo "== $lane: ctest"
+  local out
+  out=$(cd "$dir" && ctest -j "$jobs" --output-on-failure --timeout 900 2>&1)
+  echo "$out" | grep -E 'Failed|\*\*\*|tests passed|Not Run' | head -60
+  local line total failed
+  line=$(echo "$out" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -1)
+  if [ -z "$line" ]; then
+    echo "$out" | tail -20; note "$lane" 0 1; return
+  fi
+  failed=$(echo "$line" | sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
+  total=$(echo "$line" | sed -E 's/.*failed out of ([0-9]+).*/\1/')
+  if [ "$total" -eq 0 ]; then note "$lane" 0 1; return; fi
+  note "$lane" $((total - failed)) "$failed"
+}
+
+start_display() {
+  if [ -z "${DISPLAY:-}" ]; then
+    Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=:77
+    sleep 1
+  fi
+}
+
+wine_ready=0
+wine_setup() {
+  [ $wine_ready = 1 ] && return 0
+  export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX=$(mktemp -d /tmp/fennick-wine.XXXXXX)
+  start_display
+  echo "== wine: new prefix $WINEPREFIX"
+  wineboot -i >/dev/null 2>&1 || true
+  wine_ready=1
+}
+
+win_lane() {  # lane arch
+  local lane=$1 arch=$2 dir=build-win-$2
+  echo "== $lane: configure and build ($dir)"
+  if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON \
+       -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$arch-w64-mingw32.cmake >"$dir.configure.log" 2>&1; then
+    tail -30 "$dir.configure.log"; note "$lane" 0 1; return
+  fi
+  if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
+    grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
+  fi
+  local pass=0 fail=0
+  if bash tests/win/check_tables.sh "$dir/FennickDLL02.dll" "$arch-w64-mingw32-objdump" exports02/exports02.list; then
+    pass=$((pass + 1))
+  else
+    fail=$((fail + 1))
+  fi
+  wine_setup
+  echo "== $lane: tests under Wine"
+  local out rc
+  out=$(cd "$dir" && timeout 900 wine fennick_win_tests.exe 2>&1)
+  rc=$?
+  echo "$out" | grep -E '^\[  FAILED|Failure|error' | head -40
+  local p f
+  p=$(echo "$out" | grep -E '^\[  PASSED  \] [0-9]+ test' | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
+  f=$(echo "$out" | grep -E '^\[  FAILED  \] [0-9]+ test' | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
+  p=${p:-0}; f=${f:-0}
+  if [ "$p" -eq 0 ] && [ "$f" -eq 0 ]; then
+    echo "$out" | tail -20; f=1
+  elif [ $rc -ne 0 ] && [ "$f" -eq 0 ]; then
+    f=1
+  fi
+  note "$lane" $((pass + p)) $((fail + f))
+}
+
+demo_lane() {
+  echo "== demo"
+  if bash tools/demo.sh >build-demo.log 2>&1; then
+    note demo 1 0
+  else
+    tail -30 build-demo.log; note demo 0 1
+  fi
+}
+
+fuzz_lane() {
+  if [ ! -f fuzz/CMakeLists.txt ]; then return; fi
+  echo "== fuzz: smoke runs"
+  if ! CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja >build-fuzz.configure.log 2>&1 ||
+     ! cmake --build build-fuzz -j "$jobs" >build-fuzz.build.log 2>&1; then
+    tail -30 build-fuzz.build.log 2>/dev/null; note fuzz 0 1; return
+  fi
+  local pass=0 fail=0 target name
+  for target in build-fuzz/fuzz_*; do
+    [ -x "$target" ] || continue
+    name=$(basename "$target")
+    local corpus=fuzz/corpus/${name#fuzz_}
+    mkdir -p "$corpus"
+    if (cd build-fuzz && timeout 120 "./$name" -max_total_time=10 -rss_limit_mb=2048 \
+          "$root/$corpus" >"$name.log" 2>&1); then
+      pass=$((pass + 1))
+    else
+      tail -20 "build-fuzz/$name.log"; fail=$((fail + 1))
+    fi
+  done
+  note fuzz $pass $fail
+}
+
+for lane in "${lanes[@]}"; do
+  case $lane in
+    linux) ctest_lane linux build ;;
+    sanitize) ctest_lane sanitize build-asan -DFENNICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFENNICK_BENCH=OFF ;;
+    win64) win_lane win64 x86_64 ;;
+    win32) win_lane win32 i686 ;;
+    demo) demo_lane ;;
+    fuzz) fuzz_lane ;;
+    *) echo "unknown lane $lane"; note "$lane" 0 1 ;;
+  esac
+done
+
+[ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
+[ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
+
+echo
+echo "Lanes:"
+printf '  %s\n' "${report[@]}"
+echo "$total_pass passed, $total_fail failed"
+[ "$total_fail" -eq 0 ] && [ "$total_pass" -gt 0 ]
