@@ -132,8 +132,12 @@ fuzz_lane() {
     name=$(basename "$target")
     local corpus=fuzz/corpus/${name#fuzz_}
     mkdir -p "$corpus"
-    if (cd build-fuzz && timeout 120 "./$name" -max_total_time=10 -rss_limit_mb=2048 \
-          "$root/$corpus" >"$name.log" 2>&1); then
+    local dict=()
+    [ -f "fuzz/${name#fuzz_}.dict" ] && dict=(-dict="$root/fuzz/${name#fuzz_}.dict")
+    # Runs on a copy so the committed corpus stays as it is.
+    rm -rf "build-fuzz/corpus-$name" && cp -r "$corpus" "build-fuzz/corpus-$name"
+    if (cd build-fuzz && timeout 120 "./$name" -max_total_time=${FUZZ_SECONDS:-10} -rss_limit_mb=2048 \
+          "${dict[@]}" "corpus-$name" "$root/$corpus" >"$name.log" 2>&1); then
       pass=$((pass + 1))
     else
       tail -20 "build-fuzz/$name.log"; fail=$((fail + 1))

@@ -1,0 +1,38 @@
+#!/usr/bin/env bash
+# Benchmarks: builds the library (Release), generates inputs in a scratch
+# folder and runs every bench/run.d/*.sh step, each of which times our call
+# and the reference tools on the same warm files in one run and prints
+# markdown table rows. Usage: bash bench/run.sh [step-name-substring]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build build >/dev/null
+export HOST="$root/build/fennick-host" DLL="$root/build/FennickDLL.so" DLL02="$root/build/FennickDLL02.so"
+export BENCH_BIN="$root/build/bench"
+export WORK=${BENCH_WORK:-/tmp/fennick-bench}
+mkdir -p "$WORK"
+
+# best-of-N wall time in milliseconds of a command: ms N cmd...
+ms() {
+  local n=$1 best=""
+  shift
+  for _ in $(seq "$n"); do
+    local t0 t1
+    t0=$(date +%s%N)
+    "$@" >"$WORK/.ms_out" 2>&1  # not /dev/null: grep stops at the first match there
+    t1=$(date +%s%N)
+    local d=$(((t1 - t0) / 1000000))
+    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
+  done
+  echo "$best"
+}
+export -f ms
+
+for step in bench/run.d/*.sh; do
+  [ -n "${1:-}" ] && [[ "$step" != *"$1"* ]] && continue
+  echo "### $(sed -n 's/^# //p;q' "$step")"
+  # shellcheck source=/dev/null
+  source "$step"
+  echo
+done
