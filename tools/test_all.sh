@@ -86,13 +86,21 @@ win_lane() {  # lane arch
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
     grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
   fi
+  wine_setup
   local pass=0 fail=0
   if bash tests/win/check_tables.sh "$dir/FennickDLL02.dll" "$arch-w64-mingw32-objdump" exports02/exports02.list; then
     pass=$((pass + 1))
   else
     fail=$((fail + 1))
   fi
-  wine_setup
+  # The host harness built for Windows drives the DLL by name too.
+  local hostout
+  hostout=$(cd "$dir" && timeout 120 wine fennick-host.exe FennickDLL02.dll GetVertsVyx "$root/samples/grid.vyx" 0 2>&1 | tr -d '\r')
+  if [ "$hostout" = "GetVertsVyx -> 20" ]; then
+    pass=$((pass + 1))
+  else
+    echo "fennick-host.exe under Wine printed: $hostout"; fail=$((fail + 1))
+  fi
   echo "== $lane: tests under Wine"
   local out rc
   out=$(cd "$dir" && timeout 900 wine fennick_win_tests.exe 2>&1)
