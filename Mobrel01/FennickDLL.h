@@ -27,6 +27,16 @@ float GetVertsOBJ(char* text, double number, char* block);
 
 }  // extern "C"
 
+// ---- desktop ----------------------------------------------------------------
+extern "C" {
+
+// text: the text to type into the focused window by key presses through the
+// current keyboard layout, then Return (see DoKeyPress). Null text: nothing
+// typed. Always 0.
+float PasteText(char* text, double number, char* block);
+
+}  // extern "C"
+
 // ---- functions exported under their C++ names -----------------------------
 
 // VyX byte readers: bytes least significant first, low 8 bits of each.
@@ -54,3 +64,29 @@ class Mobrel01 {
  public:
   void HelloWorld(const char* text);
 };
+
+// Desktop functions (macOS; Linux builds use stand-ins, see README):
+// Types the text one byte at a time (A-Z and !@#$%^&*() under Shift, a
+// character without an unshifted key as Space, bytes above 127 skipped),
+// then Return. The key table is built from the layout on first use.
+void DoKeyPress(char* text);
+// Texts handed out below are new[] buffers of the UTF-8 length + 1, owned by
+// the caller (delete[]); null means none.
+// General pasteboard's plain text, or null.
+char* getPasteboardText();
+// Modal open dialog (files only, several); types split at ',' (empty pieces
+// kept). Confirmed: the chosen files replace the list, result their count;
+// cancelled, or a null/non-UTF-8 argument: 0, list unchanged.
+int runCocoaOpenFileBrowser(const char* title, const char* types);
+// Chosen file `index` with symbolic links resolved; null when there is no
+// such entry (empty list, index < 0 or >= count) or it cannot be converted.
+char* fileFromArray(int index);
+// Empties the list of chosen files.
+void clearFilesL();
+// Creates one folder; false when it exists, its parent is missing, on any
+// other failure and for a null path.
+bool createFolder(const char* path);
+// The local users folder ("/Users" on macOS), or null.
+char* getSharedFolder();
+// Always 0.
+int getScreenPos();

@@ -24,3 +24,27 @@ float GetVertsVyx(char* text, double number, char* block);
 float GetVertsOBJ(char* text, double number, char* block);
 
 }  // extern "C"
+
+// ---- desktop ----------------------------------------------------------------
+extern "C" {
+
+// text: the text to type into the focused window by synthetic key presses,
+// then Return (bytes above 127 are skipped). Null text: nothing typed.
+// Always 0.
+float PasteText(char* text, double number, char* block);
+
+// text: put on the clipboard as CF_TEXT, then the window titled "Plaxio" is
+// sent WM_PASTE. Result: 0 pasted; -1 no such window (text on the clipboard
+// all the same); -9 null text, -99 no memory (clipboard untouched). Linux
+// build: no such window, so -1.
+float CopyToClipboard(char* text, double number, char* block);
+
+// text: path of a text file. Result: -1 when its first 100 bytes hold
+// "2009" and a '4' or "BETA" (start offsets 0..96); 0 otherwise or for a
+// null text; -17 file cannot be opened.
+float checkPlaxioVersion(char* text, double number, char* block);
+
+// Launches nothing. Result: 0, or -1 for a null text.
+float RunApp(char* text, double number, char* block);
+
+}  // extern "C"

@@ -1,0 +1,63 @@
+// Windows desktop services: SendInput for key inputs, the clipboard and the
+// paste message to the application's window.
+#include <windows.h>
+
+#include <cstring>
+
+#include "DesktopWin.h"
+#include "FennickApi.h"
+
+namespace fennick {
+namespace desktopwin {
+
+void sendKeyInputs(const std::vector<KeyInput>& inputs) {
+  for (const KeyInput& key : inputs) {
+    INPUT input;
+    std::memset(&input, 0, sizeof input);
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key.vk;
+    input.ki.wScan = 0;
+    input.ki.dwFlags = key.keyUp ? KEYEVENTF_KEYUP : 0;
+    input.ki.time = 0;
+    input.ki.dwExtraInfo = 0;
+    SendInput(1, &input, sizeof(INPUT));
+  }
+}
+
+float copyToClipboard(const char* text) {
+  if (!text) return kClipboardNullText;
+  size_t n = std::strlen(text);
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
+  if (!block) return kResultNoMemory;
+  void* bytes = GlobalLock(block);
+  if (!bytes) {
+    GlobalFree(block);
+    return kResultNoMemory;
+  }
+  std::memcpy(bytes, text, n + 1);
+  GlobalUnlock(block);
+
+  OpenClipboard(nullptr);
+  EmptyClipboard();
+  // The clipboard owns the block only when it took it; otherwise (clipboard
+  // held by another program) the block is ours to free.
+  if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  CloseClipboard();
+
+#if defined(_WIN64)
+  HWND window = FindWindowW(nullptr, L"Plaxio");
+#else
+  HWND window = FindWindowA(nullptr, "Plaxio");
+#endif
+  if (!window) return kClipboardNoWindow;
+  Sleep(10);
+#if defined(_WIN64)
+  SendMessageW(window, WM_PASTE, 0, 0);
+#else
+  SendMessageA(window, WM_PASTE, 0, 0);
+#endif
+  return kClipboardPasted;
+}
+
+}  // namespace desktopwin
+}  // namespace fennick
