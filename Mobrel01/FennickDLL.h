@@ -9,7 +9,9 @@
 // Calls must come one at a time.
 #pragma once
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 extern "C" {
 
@@ -24,6 +26,12 @@ float GetVertsVyX(char* text, double number, char* block);
 // text: OBJ path. Result: number of "v " lines, or the integer of the first
 // "#Vertex Count" line; -1 file cannot be opened.
 float GetVertsOBJ(char* text, double number, char* block);
+
+// ---- VyX face groups ----
+// text: VyX path. Result: number of distinct values of the face group block
+// (tag 40001); -9 null text; -17 file cannot be opened; -18 no group block;
+// -19 the values run past the end of the file.
+float getGroups(char* text, double number, char* block);
 
 }  // extern "C"
 
@@ -58,6 +66,45 @@ float getVertexCount(const char* path);
 std::string FileNameExtract(const std::string& path, int mode);
 // A copy of the path.
 std::string FilepathTruncate(const std::string& path);
+
+// ---- VyX conversions (C++ names only) ----
+// Result codes shared by these functions: -19 a count, size or faceID entry
+// points past the end of the VyX data (nothing past it is read).
+
+// Faces per "#FaceID" heading for the next writeOBJfromVyx.
+extern std::vector<uint32_t> faceID;
+// Tile names of the files of the last GetUVsFromVyX, in file order.
+extern std::vector<std::string> UVTileStr;
+
+// Distinct face group values (see getGroups, without the null check: -17).
+float GetUVGroup(const char* path);
+// Fills faceID from the face block at offset 32 of a face-first VyX file:
+// 3 * 4^(level-1) per triangle, 4 * 4^(level-1) per quadrangle. Result: the
+// number of entries; -1760 file cannot be opened; -19 (faceID left empty).
+float GetFaceIDsVyx(const char* path, double level);
+// VyX (vertices, colours, faces in that order) to OBJ, faces grouped as
+// faceID says; empties faceID on success. Result: 0; -18 faceID empty; -1760
+// VyX cannot be opened; -2 OBJ cannot be created or written; a tag found
+// where another block was expected; -20 that tag is 0; -19.
+float writeOBJfromVyx(const char* vyxPath, char* objPath);
+// The block at offset 32 as vertex colours, written as the RGB block.
+// Result: 0; -1760; -2; -19.
+float ReadVertColorVyx(const char* vyxPath, char* textPath);
+// Tile count of the UV block's first corners; `name` gets the last face's
+// tile name. Result: count; -17 cannot be opened; -18 no UV block; -19.
+float GetUVTile(const char* vyxPath, char* name);
+// One VyX file per tile, <output path without extension><k>.VyX; fills
+// UVTileStr. Result: tile count; -1760; -18; -19; 1500 + k + 1 file k failed.
+float GetUVsFromVyX(const char* vyxPath, char* outputPath);
+// Copies UVTileStr[index] into `name` (nothing when outside the list).
+void getUVTileString(int index, char* name);
+// Empties UVTileStr.
+void clearUVTileString();
+// Target without its last 14 bytes, then the other file without its last 14
+// bytes, written beside the target and renamed over it. Result: 0; -2760
+// target cannot be read; -1760 other file cannot be read; -3760 target
+// cannot be written (unchanged).
+float mergeFiles(const char* appendPath, char* targetPath);
 
 // Template sample: writes text and a line end to standard output.
 class Mobrel01 {

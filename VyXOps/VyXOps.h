@@ -8,6 +8,8 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "FennickApi.h"
 
@@ -27,6 +29,96 @@ FENNICK_API int readanInt(char b0);
 //           -18 no vertex block whose header starts before byte n - 20.
 FENNICK_API float GetVertCountFromVyX(const char* path, int n);
 
+// ---- face IDs and face groups ------------------------------------------
+
+// Faces per face-ID heading of the next VyX to OBJ conversion: entry g is the
+// number of consecutive faces written under heading g + 1. Filled by
+// GetFaceIDsVyx, emptied by a successful writeOBJfromVyx.
+FENNICK_API extern std::vector<uint32_t> faceID;
+
+// Number of distinct values in the face group block (tag 40001, signed
+// 16-bit values) found by the block scan over the whole file.
+//   result: the count; -17 file cannot be opened (null path too); -18 no
+//           group block; -19 the values run past the end of the file.
+FENNICK_API float GetUVGroup(const char* path);
+
+// Fills faceID with one entry per face of the block at offset 32, read as a
+// face block whatever its tag: 3 * m for a triangle (fourth index negative as
+// signed 32-bit), 4 * m for a quadrangle, m = 4^(level - 1) truncated to a
+// 32-bit integer (NaN and values beyond the range give INT32_MIN).
+//   result: the number of entries; -1760 file cannot be opened (null path
+//           too); -19 the file is too short for the count or the faces.
+//           faceID is empty after every failure.
+FENNICK_API float GetFaceIDsVyx(const char* path, double level);
+
+// ---- VyX to OBJ, vertex colours ----------------------------------------
+
+// Writes the VyX file (vertex block at 32, colour block, face block, in that
+// order) as an OBJ file: header lines, vertex lines (%g), the RGB comment
+// block, and the faces under "#FaceID g" headings as faceID says.
+//   result: 0 (faceID emptied); -18 faceID empty; -1760 VyX file cannot be
+//           opened; -2 OBJ file cannot be created or written; the tag found
+//           at 32, after the vertices or after the colours when it is not the
+//           expected one; -20 that tag is 0; -19 a count, size or faceID
+//           entry points past the end of the data. Output: not created for a
+//           wrong first tag or a short vertex part; header and vertex lines
+//           when the colour block is wrong or short; those and the colour
+//           block when the face block is wrong or its faces run past the data.
+//           faceID keeps its entries on every failure.
+FENNICK_API float writeOBJfromVyx(const char* vyxPath, char* objPath);
+
+// Writes the block at offset 32, read as vertex colours whatever its tag, as
+// the RGB comment block of writeOBJfromVyx.
+//   result: 0; -1760 VyX file cannot be opened; -2 text file cannot be
+//           created or written; -19 the records run past the end of the data
+//           (no file written).
+FENNICK_API float ReadVertColorVyx(const char* vyxPath, char* textPath);
+
+// ---- UV tiles ----------------------------------------------------------
+
+// One unit square of UV space: "_u<U>_v<V>" and its indices.
+struct UV_tile {
+  std::string tileName;
+  int32_t tileU = 0;
+  int32_t tileV = 0;
+};
+
+// Tile names of the output files of the last GetUVsFromVyX, in file order.
+FENNICK_API extern std::vector<std::string> UVTileStr;
+
+// Number of distinct tiles of the first corners of the UV block (tag 25001)
+// found by the block scan; `name` receives the tile name of the last face
+// ("" when the block is empty). Not written on failure or when null.
+//   result: tile count; -17 file cannot be opened; -18 no UV block; -19 the
+//           records run past the end of the data.
+FENNICK_API float GetUVTile(const char* vyxPath, char* name);
+
+// Writes one VyX file per tile, named <output path without extension><k>.VyX
+// for tiles k = 0, 1, ... in name order: the input up to and including the
+// UV block header, the UV pairs moved into the unit square when they lie in
+// the tile and (-1, -1) otherwise, then 16 zero bytes. UVTileStr is emptied
+// first and gets one name per file opened.
+//   result: tile count; -1760 file cannot be opened; -18 no UV block; -19
+//           the records run past the end of the data (no file written);
+//           1500 + k + 1 output file k cannot be created or written (earlier
+//           files stay).
+FENNICK_API float GetUVsFromVyX(const char* vyxPath, char* outputPath);
+
+// Copies UVTileStr[index] into `name`; nothing happens when the list is
+// empty, the index lies outside it or `name` is null.
+FENNICK_API void getUVTileString(int index, char* name);
+FENNICK_API void clearUVTileString();
+
+// ---- file merge ----------------------------------------------------------
+
+// Rewrites `targetPath` as its content without its last 14 bytes followed by
+// the content of `appendPath` without its last 14 bytes (a file of fewer
+// than 14 bytes contributes nothing). The new content is written beside the
+// target and renamed over it, so a failed write never loses the target.
+//   result: 0; -2760 target cannot be read; -1760 file to append cannot be
+//           read; -3760 target cannot be written (target unchanged).
+FENNICK_API float mergeFiles(const char* appendPath, char* targetPath);
+
 namespace vyx {
 
 constexpr uint32_t kTagVertices = 10001;
@@ -40,6 +132,25 @@ constexpr uint32_t kBlockHeaderSize = 16;
 
 constexpr float kResultOpenFailed = -1760.0f;
 constexpr float kResultNoBlock = -18.0f;
+// A count, size or faceID entry points past the end of the data.
+constexpr float kResultPastEnd = -19.0f;
+// The OBJ conversion found a block tag of 0 where a block was expected.
+constexpr float kResultZeroTag = -20.0f;
+constexpr float kResultGroupOpenFailed = -17.0f;
+constexpr float kResultCreateFailed = -2.0f;
+constexpr float kResultTargetReadFailed = -2760.0f;
+constexpr float kResultTargetWriteFailed = -3760.0f;
+constexpr float kResultTileFileBase = 1500.0f;
+
+// Tile index of one UV coordinate in single precision: c truncated when
+// c >= 0 (NaN too), c - 1 truncated otherwise; a truncation outside the
+// 32-bit range (or of a NaN) gives INT32_MIN.
+int32_t tileIndexOf(float c);
+
+// The split's rule for one coordinate: a = c (c >= 0) or c - 1, split by
+// modff; `whole` is the integer part as tileIndexOf converts it, the result
+// the fractional part, plus 1 when it is negative.
+float tileLocal(float c, int32_t& whole);
 
 inline uint32_t u32le(const unsigned char* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |

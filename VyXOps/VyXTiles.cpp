@@ -1,0 +1,212 @@
+// UV tiles: the tiles of a VyX file's faces and the split into one VyX file
+// per tile.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <set>
+
+#include "ExportArgs.h"
+#include "ExportGuard.h"
+#include "FileOps.h"
+#include "TextOps.h"
+#include "VyXOps.h"
+
+std::vector<std::string> UVTileStr;
+
+namespace vyx {
+
+float tileLocal(float c, int32_t& whole) {
+  float a = c >= 0 ? c : c - 1.0f;
+  // modff: integer part and fraction, both with the sign of a.
+  float intPart, frac;
+  if (std::fabs(a) < 8388608.0f) {  // below 2^23 a may have a fraction
+    intPart = static_cast<float>(static_cast<int32_t>(a));
+    frac = std::copysign(a - intPart, a);
+  } else if (std::isnan(a)) {
+    intPart = frac = a;
+  } else {  // a whole number, or an infinity
+    intPart = a;
+    frac = std::copysign(0.0f, a);
+  }
+  whole = fennick::toInt32Truncated(intPart);
+  return frac < 0 ? frac + 1.0f : frac;
+}
+
+int32_t tileIndexOf(float c) {
+  int32_t whole;
+  tileLocal(c, whole);
+  return whole;
+}
+
+}  // namespace vyx
+
+namespace {
+
+constexpr size_t kUVRecord = 32;
+
+float asFloat(const unsigned char* p) {
+  uint32_t bits = vyx::u32le(p);
+  float f;
+  std::memcpy(&f, &bits, sizeof f);
+  return f;
+}
+
+uint64_t tileKey(int32_t u, int32_t v) { return uint64_t(uint32_t(u)) << 32 | uint32_t(v); }
+
+std::string tileName(int32_t u, int32_t v) {
+  char text[2 * textops::kMaxNumberText + 4];
+  char* w = text;
+  *w++ = '_';
+  *w++ = 'u';
+  w += textops::formatInt(u, w);
+  *w++ = '_';
+  *w++ = 'v';
+  w += textops::formatInt(v, w);
+  return std::string(text, size_t(w - text));
+}
+
+// The UV block of a file read whole: its position and its record count.
+struct UVBlock {
+  const unsigned char* data = nullptr;
+  size_t prefix = 0;  // bytes up to and including the UV block's header
+  uint64_t count = 0;
+  const unsigned char* records() const { return data + prefix; }
+};
+
+float findUVBlock(const textops::FileBytes& file, UVBlock& block) {
+  uint32_t p = 0;
+  if (!vyx::scanBuffer(file.data.get(), file.size, vyx::kTagUVs, file.size, p))
+    return vyx::kResultNoBlock;
+  block.data = file.data.get();
+  block.prefix = size_t(p) + vyx::kBlockHeaderSize;
+  block.count = vyx::u32le(block.data + p + 8);
+  if (block.count * kUVRecord > file.size - block.prefix) return vyx::kResultPastEnd;
+  return 0;
+}
+
+// The distinct tiles of the faces' first corners, in name order. Records
+// repeating the previous record's tile (the usual case) cost no lookup, and
+// only a new tile allocates.
+std::vector<UV_tile> tileSet(const UVBlock& block, int32_t& lastU, int32_t& lastV) {
+  std::set<uint64_t> keys;
+  const unsigned char* r = block.records();
+  bool any = false;
+  for (uint64_t k = 0; k < block.count; ++k, r += kUVRecord) {
+    int32_t u = vyx::tileIndexOf(asFloat(r)), v = vyx::tileIndexOf(asFloat(r + 4));
+    if (any && u == lastU && v == lastV) continue;
+    keys.insert(tileKey(u, v));
+    lastU = u;
+    lastV = v;
+    any = true;
+  }
+  std::vector<UV_tile> tiles;
+  tiles.reserve(keys.size());
+  for (uint64_t key : keys) {
+    UV_tile t;
+    t.tileU = int32_t(uint32_t(key >> 32));
+    t.tileV = int32_t(uint32_t(key));
+    t.tileName = tileName(t.tileU, t.tileV);
+    tiles.push_back(std::move(t));
+  }
+  std::sort(tiles.begin(), tiles.end(),
+            [](const UV_tile& a, const UV_tile& b) { return a.tileName < b.tileName; });
+  return tiles;
+}
+
+inline void putF32(unsigned char* w, float f) {
+  uint32_t bits;
+  std::memcpy(&bits, &f, sizeof bits);
+  w[0] = uint8_t(bits);
+  w[1] = uint8_t(bits >> 8);
+  w[2] = uint8_t(bits >> 16);
+  w[3] = uint8_t(bits >> 24);
+}
+
+// One tile's file: the prefix as it stands, every UV pair moved into the
+// unit square when it lies in the tile and (-1, -1) otherwise, 16 zero
+// bytes. The pairs are transformed straight into the writer's buffer.
+bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) {
+  textops::OutFile out;
+  if (!textops::openOut(out, path)) return false;
+  textops::put(out, block.data, block.prefix);
+  UVTileStr.push_back(tile.tileName);
+  const unsigned char* r = block.records();
+  uint64_t pairs = block.count * 4;
+  while (pairs > 0) {
+    size_t room = (out.capacity - out.length) / 8;
+    if (room == 0) {
+      textops::flushOut(out);
+      continue;
+    }
+    size_t batch = pairs < room ? size_t(pairs) : room;
+    unsigned char* w = out.buffer.get() + out.length;
+    for (size_t i = 0; i < batch; ++i, r += 8, w += 8) {
+      int32_t wu, wv;
+      float lu = vyx::tileLocal(asFloat(r), wu);
+      float lv = vyx::tileLocal(asFloat(r + 4), wv);
+      if (wu != tile.tileU || wv != tile.tileV) lu = lv = -1.0f;
+      putF32(w, lu);
+      putF32(w + 4, lv);
+    }
+    out.length += batch * 8;
+    pairs -= batch;
+  }
+  static const unsigned char kEnd[16] = {};
+  textops::put(out, kEnd, sizeof kEnd);
+  return textops::closeOut(out);
+}
+
+}  // namespace
+
+float GetUVTile(const char* vyxPath, char* name) {
+  return fennick::guarded([&] {
+    textops::FileBytes file;
+    switch (textops::readWholeFile(vyxPath, file)) {
+      case textops::ReadStatus::OpenFailed: return vyx::kResultGroupOpenFailed;
+      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
+      case textops::ReadStatus::Ok: break;
+    }
+    UVBlock block;
+    float found = findUVBlock(file, block);
+    if (found != 0) return found;
+    int32_t lastU = 0, lastV = 0;
+    std::vector<UV_tile> tiles = tileSet(block, lastU, lastV);
+    if (name) {
+      std::string last = block.count ? tileName(lastU, lastV) : std::string();
+      std::memcpy(name, last.c_str(), last.size() + 1);
+    }
+    return float(tiles.size());
+  });
+}
+
+float GetUVsFromVyX(const char* vyxPath, char* outputPath) {
+  return fennick::guarded([&] {
+    UVTileStr.clear();
+    textops::FileBytes file;
+    switch (textops::readWholeFile(vyxPath, file)) {
+      case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
+      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
+      case textops::ReadStatus::Ok: break;
+    }
+    UVBlock block;
+    float found = findUVBlock(file, block);
+    if (found != 0) return found;
+    int32_t lastU = 0, lastV = 0;
+    std::vector<UV_tile> tiles = tileSet(block, lastU, lastV);
+    std::string base = outputPath ? FileNameExtract(outputPath, 3) : std::string();
+    for (size_t k = 0; k < tiles.size(); ++k) {
+      std::string path = base + std::to_string(k) + ".VyX";
+      if (!outputPath || !writeTileFile(block, tiles[k], path.c_str()))
+        return vyx::kResultTileFileBase + float(k + 1);
+    }
+    return float(tiles.size());
+  });
+}
+
+void getUVTileString(int index, char* name) {
+  if (!name || index < 0 || size_t(index) >= UVTileStr.size()) return;
+  const std::string& s = UVTileStr[size_t(index)];
+  std::memcpy(name, s.c_str(), s.size() + 1);
+}
+
+void clearUVTileString() { UVTileStr.clear(); }
