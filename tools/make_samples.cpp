@@ -4,6 +4,8 @@
 //   grid_faces.vyx  the same faces first (the face-ID query reads the block
 //                   at offset 32 as faces), then the vertices
 //   tri.vyx         one triangle with colours
+//   grid_colours.vyx the grid's vertex colours as the first block (the
+//                   colour export reads the block at offset 32 as colours)
 #include <cstdio>
 #include <string>
 
@@ -23,6 +25,8 @@ int main(int argc, char** argv) {
                                               {0x00, 0x80, 0xFF, 0x00},
                                               {0xFF, 0xFF, 0xFF, 0xFF}}),
                          vyxgen::faceBlock({{0, 1, 2, 0xFFFFFFFFu}})}));
+  ok &= vyxgen::writeFile(dir + "/grid_colours.vyx",
+                          vyxgen::fileBytes({vyxgen::colourBlock(grid.colours)}));
   if (!ok) {
     std::fprintf(stderr, "make_samples: cannot write into %s\n", dir.c_str());
     return 1;
