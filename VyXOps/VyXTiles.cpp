@@ -33,9 +33,12 @@ float tileLocal(float c, int32_t& whole) {
 }
 
 int32_t tileIndexOf(float c) {
-  int32_t whole;
-  tileLocal(c, whole);
-  return whole;
+  float a = c >= 0 ? c : c - 1.0f;
+  // Truncation, as tileLocal's integer part converts: every float below 2^31
+  // in magnitude truncates into the range; NaN, infinities and the rest give
+  // INT32_MIN.
+  if (std::fabs(a) < 2147483648.0f) return static_cast<int32_t>(a);
+  return INT32_MIN;
 }
 
 }  // namespace vyx
@@ -141,10 +144,13 @@ bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) 
     size_t batch = pairs < room ? size_t(pairs) : room;
     unsigned char* w = out.buffer.get() + out.length;
     for (size_t i = 0; i < batch; ++i, r += 8, w += 8) {
-      int32_t wu, wv;
-      float lu = vyx::tileLocal(asFloat(r), wu);
-      float lv = vyx::tileLocal(asFloat(r + 4), wv);
-      if (wu != tile.tileU || wv != tile.tileV) lu = lv = -1.0f;
+      // Most pairs lie outside the tile: their u index alone tells.
+      float u = asFloat(r), v = asFloat(r + 4), lu = -1.0f, lv = -1.0f;
+      if (vyx::tileIndexOf(u) == tile.tileU && vyx::tileIndexOf(v) == tile.tileV) {
+        int32_t whole;
+        lu = vyx::tileLocal(u, whole);
+        lv = vyx::tileLocal(v, whole);
+      }
       putF32(w, lu);
       putF32(w + 4, lv);
     }

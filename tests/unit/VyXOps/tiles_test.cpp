@@ -61,6 +61,7 @@ TEST(TileRules, LocalCoordinateFollowsModff) {
     int32_t gotWhole;
     float got = vyx::tileLocal(c, gotWhole);
     ASSERT_EQ(gotWhole, expectedWhole) << c;
+    ASSERT_EQ(vyx::tileIndexOf(c), expectedWhole) << c;
     uint32_t wantBits, gotBits;
     std::memcpy(&wantBits, &frac, 4);
     std::memcpy(&gotBits, &got, 4);
