@@ -4,6 +4,10 @@
 #include <cstdio>
 #include <string>
 
+#if !defined(_WIN32)
+#include <sys/stat.h>
+#endif
+
 #include "ExportGuard.h"
 #include "TextOps.h"
 #include "VyXOps.h"
@@ -62,6 +66,12 @@ float mergeFiles(const char* appendPath, char* targetPath) {
       textops::put(out, addition.data.get(), withoutTail(addition.size));
     }
     written = textops::closeOut(out) && written;
+#if !defined(_WIN32)
+    // The replacement keeps the target's permission bits.
+    struct stat targetStat;
+    if (written && stat(targetPath, &targetStat) == 0)
+      chmod(temp.c_str(), targetStat.st_mode & 07777);
+#endif
     if (!written || std::rename(temp.c_str(), targetPath) != 0) {
       std::remove(temp.c_str());
       return vyx::kResultTargetWriteFailed;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include "TestSupport.h"
 #include "VyXOps.h"
@@ -89,6 +90,23 @@ TEST_F(Merge, FailuresKeepTheTarget) {
     EXPECT_EQ(mergeFiles(other.c_str(), &proc[0]), -3760.0f);
     EXPECT_EQ(readBytes(proc), before);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(MergePermissions, TheReplacedTargetKeepsItsMode) {
+  std::string dir = testsupport::makeTempDir("mergemode");
+  std::string target = dir + "/t.bin", other = dir + "/o.bin";
+  testsupport::writeBytes(target, Bytes(40, 7));
+  testsupport::writeBytes(other, Bytes(40, 9));
+  ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+  ASSERT_EQ(mergeFiles(other.c_str(), &target[0]), 0.0f);
+  struct stat st;
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);
+  EXPECT_EQ(readBytes(target).size(), 52u);
 }
 
 }  // namespace
