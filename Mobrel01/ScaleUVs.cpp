@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "FennickApi.h"
+#include "QuickNumbers.h"
 #include "TextOps.h"
 
 #if defined(__APPLE__) || defined(__linux__)
@@ -37,7 +38,7 @@ void scaleLine(textops::OutFile& out, const char* line, const char* end, double 
   const char* p = end - line > 3 ? line + 3 : end;
   for (;;) {
     float n;
-    textops::ParseResult r = textops::parseStreamFloat(p, end, n);
+    textops::ParseResult r = textops::parseStreamFloatQuick(p, end, n);
     if (!r.ok) break;
     p = r.next;
     float scaled = static_cast<float>(double(n) * factor + offset);

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "QuickNumbers.h"
 #include "TextOps.h"
 
 namespace {
@@ -83,7 +84,7 @@ struct Mesh {
 // the line; the numbers after it stay 0.
 inline void readFloats(const char* p, const char* end, float* out, int n) {
   for (int i = 0; i < n; ++i) {
-    textops::ParseResult r = textops::parseStreamFloat(p, end, out[i]);
+    textops::ParseResult r = textops::parseStreamFloatQuick(p, end, out[i]);
     if (!r.ok) return;
     p = r.next;
   }
@@ -102,6 +103,9 @@ inline bool isBlank(const char* p, const char* end) {
 // Corners are the space-separated tokens; each token's pieces between '/'
 // (empty ones skipped) give the vertex and the texture index. A token of
 // white space only (the carriage return after a trailing space) is no corner.
+// One pass: a piece that starts with a sign or digit is read in place (the
+// number cannot run past the piece); one that starts with white space gets
+// its bounds first, since the stream rule skips white space.
 void readFace(const char* p, const char* end, aFace& face) {
   face.corners = 0;
   for (int c = 0; c < 4; ++c) face.vertex[c] = face.texture[c] = -1;
@@ -111,30 +115,36 @@ void readFace(const char* p, const char* end, aFace& face) {
       ++p;
       continue;
     }
-    const char* tokenEnd = static_cast<const char*>(std::memchr(p, ' ', size_t(end - p)));
-    if (!tokenEnd) tokenEnd = end;
-    if (!isBlank(p, tokenEnd)) {
-      if (corners < 4) {
-        int32_t index[2] = {0, 0};
-        int pieces = 0;
-        const char* q = p;
-        while (q < tokenEnd && pieces < 2) {
-          if (*q == '/') {
-            ++q;
-            continue;
-          }
-          const char* pieceEnd =
-              static_cast<const char*>(std::memchr(q, '/', size_t(tokenEnd - q)));
-          if (!pieceEnd) pieceEnd = tokenEnd;
-          textops::parseStreamInt(q, pieceEnd, index[pieces++]);
-          q = pieceEnd;
-        }
-        if (pieces > 0) face.vertex[corners] = minusOne(index[0]);
-        if (pieces > 1) face.texture[corners] = minusOne(index[1]);
+    if (textops::isStreamSpace(*p)) {
+      const char* tokenEnd = p;
+      while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
+      if (isBlank(p, tokenEnd)) {
+        p = tokenEnd;
+        continue;
       }
-      ++corners;
     }
-    p = tokenEnd;
+    int32_t index[2] = {0, 0};
+    int pieces = 0;
+    while (p < end && *p != ' ') {
+      if (*p == '/' || pieces == 2 || corners >= 4) {
+        ++p;
+        continue;
+      }
+      if (!textops::isStreamSpace(*p)) {
+        p = textops::parseStreamIntQuick(p, end, index[pieces++]).next;
+        while (p < end && *p != '/' && *p != ' ') ++p;
+      } else {
+        const char* pieceEnd = p;
+        while (pieceEnd < end && *pieceEnd != '/' && *pieceEnd != ' ') ++pieceEnd;
+        textops::parseStreamInt(p, pieceEnd, index[pieces++]);
+        p = pieceEnd;
+      }
+    }
+    if (corners < 4) {
+      if (pieces > 0) face.vertex[corners] = minusOne(index[0]);
+      if (pieces > 1) face.texture[corners] = minusOne(index[1]);
+    }
+    ++corners;
   }
   face.corners = int32_t(std::min<int64_t>(corners, INT32_MAX));
 }
@@ -220,6 +230,16 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return sculpty::kResultOpenFailed;
   Mesh mesh;
+  // Room for the lists by the file's size (no line is shorter than 16
+  // bytes in a grid file): only address space until used, and it spares the
+  // copies of growing. Capped so that a huge file reserves nothing absurd.
+  const int64_t size = textops::fileSize(file.get());
+  if (size > 0) {
+    const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
+    mesh.vertices.reserve(guess);
+    mesh.texCoords.reserve(guess);
+    mesh.faces.reserve(guess);
+  }
   bool read = textops::forEachLine(file.get(), [&](const char* line, const char* end) {
     readLine(mesh, line, end);
     return true;

@@ -286,7 +286,7 @@ TEST_F(Sculpty, LineRulesOfTheReader) {
       "v -0.5 1 0.5\r\nv 0 -0.5 -1\r\nv 1 1 1\r\nv -1 -1 -1\r\n"
       "vt 0 0 0\r\nvt 0.25 0\r\nvt 0.5 0\r\nvt 1 0\r\nvt 0 1\r\nvt 0.25 1\r\nvt 0.5 1\r\n"
       "vt 1 1\r\n"
-      "f 1/1/1 5/5/1 6/6/1 2/2/1 \r\nf   2/2 6/6   7/7 3/3\r\nf 3/3 7/7 8/8 4/4";
+      "f 1/1/1 5/5/1 6/6/1 2/2/1 \r\nf   2/2 6/6   7/7 3/3\r\nf 3/3x 7/\t7 8/8\t 4/4";
   ASSERT_EQ(convert(noisy), 0.0f);
   EXPECT_EQ(readBytes(bmp), expected);
   // Empty pieces are skipped: in 1//5 the 5 is the texture index.
