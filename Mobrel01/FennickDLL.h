@@ -148,9 +148,9 @@ extern "C" {
 // about 127. Result: 0; -9 null text or block; -1 OBJ cannot be opened;
 // -64 faces != (U-1)(V-1) for U, V distinct u, v; -2048 width or height
 // above 2048; -65 a face without four corners; -66 an index outside the
-// lists or a corner without texture index; -67 a corner outside the image
-// (corners not around one UV cell); -4 bitmap cannot be opened; -68 bitmap
-// write fell short.
+// lists or a corner without texture index; -67 a pixel of a face outside
+// the image (corners not around one UV cell); -4 bitmap cannot be opened;
+// -68 bitmap write fell short.
 float OBJtoSculpty(char* text, double number, char* block);
 
 // text: input OBJ path; number: factor f, 0..1; block: output OBJ path.

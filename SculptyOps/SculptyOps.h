@@ -46,8 +46,9 @@ FENNICK_API int getPadding(int width);
 //   -65    a face has other than four corners
 //   -66    a face's vertex or texture index lies outside the lists read, or a
 //          corner has no texture index
-//   -67    a face's corners do not run around one UV cell, so a corner falls
-//          outside the image
+//   -67    a face's corners, pulled onto one 2 x 2 block, put a pixel outside
+//          the image (corners not around one UV cell with corners 0 and 1
+//          on one column; out-of-order faces that stay inside are painted)
 //   -4     the bitmap file cannot be opened for writing
 //   -68    writing the bitmap fell short (disk full); the file stays as written
 // Failures other than -68 leave no bitmap file behind.
