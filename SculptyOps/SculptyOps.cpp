@@ -323,7 +323,7 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
   put32(out, imageBytes);
   for (int i = 0; i < 4; ++i) put32(out, 0);
   std::vector<unsigned char> line(rowBytes, 0);
-  for (int32_t r = 0; r < height; ++r) {
+  for (int32_t r = 0; rowBytes > 0 && r < height; ++r) {  // a width of 0 has no rows
     const size_t base = size_t(r) * size_t(width);
     for (int32_t c = 0; c < width; ++c) {
       line[3 * size_t(c)] = uint8_t(blue[base + size_t(c)]);

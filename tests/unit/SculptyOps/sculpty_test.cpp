@@ -299,6 +299,20 @@ TEST_F(Sculpty, LineRulesOfTheReader) {
   EXPECT_EQ(readBytes(bmp), expected);
 }
 
+TEST_F(Sculpty, EmptyImagesHaveAHeaderOnly) {
+  // One u value and two v values, no faces: width 0, height 2 (found by
+  // fuzzing: the empty rows were written from a null buffer).
+  ASSERT_EQ(convert("v 0 0 0\r\nvt 0 0\r\nvt 0 1\r"), 0.0f);
+  Bytes b = readBytes(bmp);
+  ASSERT_EQ(b.size(), 54u);
+  EXPECT_EQ(b[2], 54);
+  EXPECT_EQ(b[18], 0);
+  EXPECT_EQ(b[22], 2);
+  EXPECT_EQ(b[34], 0);
+  ASSERT_EQ(convert("vt 0.5 0.5\n"), 0.0f);
+  EXPECT_EQ(readBytes(bmp).size(), 54u);
+}
+
 TEST_F(Sculpty, TextureValuesAreDistinctByExactValue) {
   std::string text = kThreeQuads;
   text.replace(text.find("vt 0.25 1"), 9, "vt 0.25001 1");
