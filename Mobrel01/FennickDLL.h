@@ -137,3 +137,33 @@ bool createFolder(const char* path);
 char* getSharedFolder();
 // Always 0.
 int getScreenPos();
+
+// ---- sculpt maps and texture-coordinate scaling ----------------------------
+
+extern "C" {
+
+// text: OBJ path (a quad grid laid out by its texture coordinates); number:
+// flag, no effect; block: bitmap path. Writes a 24-bit bitmap, 2 x 2 pixels
+// per quad, red/green/blue = x/y/z scaled by 127.5 / largest |coordinate|
+// about 127. Result: 0; -9 null text or block; -1 OBJ cannot be opened;
+// -64 faces != (U-1)(V-1) for U, V distinct u, v; -2048 width or height
+// above 2048; -65 a face without four corners; -66 an index outside the
+// lists or a corner without texture index; -67 a pixel of a face outside
+// the image (corners not around one UV cell); -4 bitmap cannot be opened;
+// -68 bitmap write fell short.
+float OBJtoSculpty(char* text, double number, char* block);
+
+// text: input OBJ path; number: factor f, 0..1; block: output OBJ path.
+// Copies the file with every "vt" number t written as t*f + (1-f)/2 (%g,
+// one space after each). Result: -5 f below 0 or above 1 (checked first);
+// 0 null text or block (nothing done); -1 input cannot be opened; -3 output
+// names the input file; -2 output cannot be opened; -4 write fell short;
+// 0 done.
+float ScaleUVs(char* text, double number, char* block);
+
+}  // extern "C"
+
+// Row padding of a 24-bit bitmap of that width (0 to 3 bytes).
+int getPadding(int width);
+// The sculpt map conversion behind OBJtoSculpty (same results, no -9).
+float exportSculpty(const char* objPath, const char* bmpPath, bool flag);

@@ -1,0 +1,94 @@
+#include "ScaleUVs.h"
+
+#include <cstring>
+
+#include "FennickApi.h"
+#include "QuickNumbers.h"
+#include "TextOps.h"
+
+#if defined(__APPLE__) || defined(__linux__)
+#include <sys/stat.h>
+#endif
+
+namespace scaleuvs {
+
+namespace {
+
+// True when outPath names the file already open as `in` (hard links and
+// symbolic links included). A path that does not exist yet names no file.
+bool namesSameFile(std::FILE* in, const char* outPath) {
+#if defined(__APPLE__) || defined(__linux__)
+  struct stat inStat, outStat;
+  if (fstat(fileno(in), &inStat) != 0) return false;
+  if (stat(outPath, &outStat) != 0) return false;
+  return inStat.st_dev == outStat.st_dev && inStat.st_ino == outStat.st_ino;
+#else
+  (void)in;
+  (void)outPath;
+  return false;
+#endif
+}
+
+// Writes "vt " and the scaled numbers of one texture line. The three
+// characters of the prefix are dropped as they are; a line of only "vt"
+// has no numbers.
+void scaleLine(textops::OutFile& out, const char* line, const char* end, double factor,
+               double offset) {
+  textops::put(out, "vt ", 3);
+  const char* p = end - line > 3 ? line + 3 : end;
+  for (;;) {
+    float n;
+    textops::ParseResult r = textops::parseStreamFloatQuick(p, end, n);
+    if (!r.ok) break;
+    p = r.next;
+    float scaled = static_cast<float>(double(n) * factor + offset);
+    textops::putG6(out, double(scaled));
+    textops::putChar(out, ' ');
+  }
+  textops::putChar(out, '\n');
+}
+
+}  // namespace
+
+float scaleUVFile(const char* inPath, const char* outPath, double factor) {
+  const double offset = static_cast<float>((1.0 - factor) * 0.5);
+  textops::FilePtr in = textops::openRead(inPath);
+  if (!in) return kResultOpenFailed;
+  if (namesSameFile(in.get(), outPath)) return kResultSameFile;
+  textops::OutFile out;
+  if (!textops::openOut(out, outPath))
+    return out.buffer ? kResultWriteOpenFailed : fennick::kResultNoMemory;
+
+  textops::LineBlockReader reader;
+  if (!textops::initLineReader(reader, in.get())) return fennick::kResultNoMemory;
+  const char* begin;
+  const char* end;
+  while (textops::nextLineBlock(reader, begin, end)) {
+    // Runs of other lines are copied as they stand, line feeds included.
+    const char* copyFrom = begin;
+    const char* p = begin;
+    while (p < end) {
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      const char* lineEnd = nl ? nl : end;
+      if (lineEnd - p >= 2 && p[0] == 'v' && p[1] == 't') {
+        textops::put(out, copyFrom, size_t(p - copyFrom));
+        scaleLine(out, p, lineEnd, factor, offset);
+        copyFrom = nl ? nl + 1 : end;
+      } else if (!nl) {
+        // The last line of a file without a final line feed gets one.
+        textops::put(out, copyFrom, size_t(end - copyFrom));
+        textops::putChar(out, '\n');
+        copyFrom = end;
+      }
+      p = nl ? nl + 1 : end;
+    }
+    textops::put(out, copyFrom, size_t(end - copyFrom));
+  }
+  if (reader.failed) {
+    textops::closeOut(out);
+    return fennick::kResultNoMemory;
+  }
+  return textops::closeOut(out) ? 0.0f : kResultWriteFailed;
+}
+
+}  // namespace scaleuvs

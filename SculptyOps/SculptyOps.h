@@ -1,0 +1,67 @@
+// Sculpt maps: a quad-grid OBJ mesh, laid out as a regular grid by its
+// texture coordinates, written as a 24-bit bitmap whose pixels hold the
+// corners' positions (red x, green y, blue z).
+#pragma once
+
+#include <cstdint>
+
+#include "FennickApi.h"
+
+// One "v " line.
+struct floatVertex {
+  float x, y, z;
+};
+// One "vt" line.
+struct txtF {
+  float u, v;
+};
+// Pixel position of a texture coordinate: twice the ranks of its u and v.
+struct txtI {
+  int32_t column, row;
+};
+// One "f " line: corner count, then 0-based vertex and texture indices of
+// the first four corners (-1 where a corner has none).
+struct aFace {
+  int32_t corners;
+  int32_t vertex[4];
+  int32_t texture[4];
+};
+// Encoded position of one vertex, each channel 0..255.
+struct rgbVertex {
+  int32_t red, green, blue;
+};
+
+// Zero bytes that end each row of a 24-bit bitmap `width` pixels wide:
+// r = integer part of fmodf(width * 3, 4) in single precision; r 1 gives 3,
+// 2 gives 2, 3 gives 1, anything else 0.
+FENNICK_API int getPadding(int width);
+
+// Reads the OBJ file at objPath and writes its sculpt map to bmpPath; the
+// flag has no effect. Each quad becomes a 2 x 2 pixel block; the image is
+// (2U - 2) x (2V - 2) pixels for U distinct u and V distinct v values.
+//   0      bitmap written
+//   -1     the OBJ file cannot be opened
+//   -64    the face count is not (U - 1) x (V - 1)
+//   -2048  width or height above 2048
+//   -65    a face has other than four corners
+//   -66    a face's vertex or texture index lies outside the lists read, or a
+//          corner has no texture index
+//   -67    a face's corners, pulled onto one 2 x 2 block, put a pixel outside
+//          the image (corners not around one UV cell with corners 0 and 1
+//          on one column; out-of-order faces that stay inside are painted)
+//   -4     the bitmap file cannot be opened for writing
+//   -68    writing the bitmap fell short (disk full); the file stays as written
+// Failures other than -68 leave no bitmap file behind.
+FENNICK_API float exportSculpty(const char* objPath, const char* bmpPath, bool flag);
+
+namespace sculpty {
+constexpr float kResultOpenFailed = -1.0f;
+constexpr float kResultFaceCount = -64.0f;
+constexpr float kResultTooLarge = -2048.0f;
+constexpr float kResultNotQuad = -65.0f;
+constexpr float kResultBadIndex = -66.0f;
+constexpr float kResultOffCell = -67.0f;
+constexpr float kResultWriteOpenFailed = -4.0f;
+constexpr float kResultWriteFailed = -68.0f;
+constexpr int32_t kMaxSide = 2048;
+}  // namespace sculpty

@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <string>
+
+#include "QuickNumbers.h"
+
+namespace {
+
+// The fast paths must give exactly what the full parsers give: value, bits,
+// success and stopping point, on plain numerals and on everything near them.
+template <class T, class Full, class Quick>
+void expectSame(const std::string& text, Full full, Quick quick) {
+  T a = T(123), b = T(123);
+  textops::ParseResult ra = full(text.data(), text.data() + text.size(), a);
+  textops::ParseResult rb = quick(text.data(), text.data() + text.size(), b);
+  EXPECT_EQ(ra.ok, rb.ok) << '"' << text << '"';
+  EXPECT_EQ(ra.next - text.data(), rb.next - text.data()) << '"' << text << '"';
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << '"' << text << '"' << a << " " << b;
+}
+
+TEST(QuickNumbers, FloatsMatchTheFullParser) {
+  const char* fixed[] = {"0", "-0", "+0", "1", "0.5", "-0.019766", "16777216", "16777217",
+                         "167772161", "0.16777217", "1.0000001", "0.0000000001",
+                         "0.00000000001", "5.", ".5", "-", "+", "", "  ", " 7 8", "\t-3.25x",
+                         "1e5", "1.5e-3", "1E2", "3.5.2", "12abc", "0x10", "9999999999999",
+                         "0.333333333", "2.718281828", "1/2", "4\r", "-.5", "00000000000000012.5",
+                         "-0.019766 0.211389 1\n", "16777216.0 1 2 3 4 5 6", "16777217.0 1 2 3 4 5",
+                         "1677721.7 1 2 3 4 5 6", "5. 1 2 3 4 5 6 7 8 9", "12345678.5 1 2 3 4 5",
+                         "1234567.12345678 1 2 3", "0.1234567 0.5 word 1", "7.5e3 1 2 3 4 5 6 7",
+                         "7.5.3 1 2 3 4 5 6 7", "0.00000001 1 2 3 4 5 6"};
+  for (const char* t : fixed)
+    expectSame<float>(t, textops::parseStreamFloat, textops::parseStreamFloatQuick);
+  std::mt19937 rng(17);
+  std::uniform_int_distribution<int> len(1, 12), digit(0, 9), kind(0, 5);
+  for (int i = 0; i < 300000; ++i) {
+    std::string t;
+    if (kind(rng) == 0) t += '-';
+    int a = len(rng), b = len(rng) - 1;
+    for (int k = 0; k < a; ++k) t += char('0' + digit(rng));
+    if (b > 0) {
+      t += '.';
+      for (int k = 0; k < b; ++k) t += char('0' + digit(rng));
+    }
+    // Short tails take the byte-wise path, long ones the 8-byte one.
+    const char* tails[] = {"", " 1", "\r", "/", "e", ".", "x",
+                           " 0.25 0.5 0.75 1\n", "/12/13 14/15/16\r\n", "e5 0.000001 0.5",
+                           ".5 1.5 2.5 3.5 4.5", "                  "};
+    t += tails[std::uniform_int_distribution<int>(0, 11)(rng)];
+    expectSame<float>(t, textops::parseStreamFloat, textops::parseStreamFloatQuick);
+  }
+}
+
+TEST(QuickNumbers, IntsMatchTheFullParser) {
+  const char* fixed[] = {"0", "-0", "+5", "123456789", "1234567890", "2147483647",
+                         "2147483648", "-2147483648", "-2147483649", "99999999999", "",
+                         " ", "-", "x", "7/8", " 12\r", "\t3", "000000000000007"};
+  for (const char* t : fixed)
+    expectSame<int32_t>(t, textops::parseStreamInt, textops::parseStreamIntQuick);
+  std::mt19937 rng(3);
+  std::uniform_int_distribution<int> len(1, 12), digit(0, 9);
+  for (int i = 0; i < 100000; ++i) {
+    std::string t = i % 3 == 0 ? "-" : "";
+    int n = len(rng);
+    for (int k = 0; k < n; ++k) t += char('0' + digit(rng));
+    if (i % 2) t += "/123456 7/8/9 10/11/12";
+    expectSame<int32_t>(t, textops::parseStreamInt, textops::parseStreamIntQuick);
+  }
+}
+
+}  // namespace
