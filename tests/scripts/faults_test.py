@@ -1,0 +1,126 @@
+"""Fault injection: a full disk (a file-size limit, with SIGXFSZ ignored so
+writes fail instead of killing the process) and inputs that vanish between
+calls. Every call must report the failure, and no user file may be lost."""
+import os
+import re
+import resource
+import signal
+import struct
+import subprocess
+import sys
+import tempfile
+
+HOST = os.environ["FENNICK_HOST"]
+DLL = os.environ["FENNICK_DLL"]
+CONVERT = os.path.join(os.path.dirname(HOST), "vyx-convert")
+failures = []
+
+
+def check(what, condition, detail=""):
+    if not condition:
+        failures.append(f"{what}: {detail}")
+
+
+def limited(limit_bytes):
+    def setup():
+        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
+        resource.setrlimit(resource.RLIMIT_FSIZE, (limit_bytes, limit_bytes))
+    return setup
+
+
+def run(args, limit=None):
+    p = subprocess.run(args, capture_output=True, text=True,
+                       preexec_fn=limited(limit) if limit else None, timeout=120)
+    return p.stdout
+
+
+def said(out, call, result):
+    """Whether vyx-convert printed `call(...) -> result`."""
+    return re.search(r"^%s\(.*\) -> %s$" % (call, re.escape(result)), out, re.M) is not None
+
+
+def host(export, text, number, block, limit=None):
+    out = run([HOST, DLL, export, text, str(number), block], limit)
+    return out.splitlines()[0].split(" -> ")[1] if " -> " in out else out
+
+
+def block(tag, count, records):
+    return struct.pack("<4I", tag, 16 + len(records), count, 0) + records
+
+
+def mesh(n):
+    """n x n quad grid: vertices, colours, faces, UVs (all in tile 0)."""
+    verts, faces, uvs = b"", b"", b""
+    for j in range(n + 1):
+        for i in range(n + 1):
+            verts += struct.pack("<3f", i / n, j / n, 0.25)
+    for j in range(n):
+        for i in range(n):
+            a = j * (n + 1) + i
+            faces += struct.pack("<4I", a, a + 1, a + n + 2, a + n + 1)
+            uvs += struct.pack("<8f", *([0.5] * 8))
+    nv = (n + 1) ** 2
+    return (b"\0" * 32 + block(10001, nv, verts) + block(35001, nv, b"\x10\x20\x30\xff" * nv)
+            + block(20001, n * n, faces) + block(25001, n * n, uvs))
+
+
+with tempfile.TemporaryDirectory() as d:
+    vyx = os.path.join(d, "mesh.vyx")
+    with open(vyx, "wb") as f:
+        f.write(mesh(40))
+    faces_first = os.path.join(d, "faces.vyx")
+    m = open(vyx, "rb").read()
+    nv = struct.unpack_from("<I", m, 40)[0]
+    face_at = 32 + (16 + 12 * nv) + (16 + 4 * nv)
+    with open(faces_first, "wb") as f:
+        f.write(b"\0" * 32 + m[face_at:face_at + 16 + 16 * 1600])
+    limit = 8192
+
+    out = run([CONVERT, DLL, "obj", faces_first, "1", vyx, os.path.join(d, "o.obj")], limit)
+    check("writeOBJfromVyx on a full disk", said(out, "writeOBJfromVyx", "-2"), out)
+    check("writeOBJfromVyx kept within the limit",
+          os.path.getsize(os.path.join(d, "o.obj")) <= limit)
+
+    out = run([CONVERT, DLL, "tiles", vyx, os.path.join(d, "t.obj")], limit)
+    check("GetUVsFromVyX on a full disk", said(out, "GetUVsFromVyX", "1501"), out)
+
+    # The merge target must survive a full disk untouched.
+    target = os.path.join(d, "target.bin")
+    with open(target, "wb") as f:
+        f.write(bytes(range(256)) * 40)
+    before = open(target, "rb").read()
+    out = run([CONVERT, DLL, "merge", vyx, target], limit + 4096)
+    check("mergeFiles on a full disk fails", said(out, "mergeFiles", "-3760"), out)
+    check("mergeFiles keeps its target", open(target, "rb").read() == before)
+    check("mergeFiles leaves nothing beside the target",
+          not [n for n in os.listdir(d) if ".merge" in n], os.listdir(d))
+
+    obj = os.path.join(d, "grid.obj")
+    with open(obj, "w") as f:
+        n = 40
+        for j in range(n + 1):
+            for i in range(n + 1):
+                f.write(f"v {i} {j} 0\n")
+        for j in range(n + 1):
+            for i in range(n + 1):
+                f.write(f"vt {i / n} {j / n}\n")
+        for j in range(n):
+            for i in range(n):
+                a = j * (n + 1) + i + 1
+                f.write(f"f {a}/{a} {a + n + 1}/{a + n + 1} {a + n + 2}/{a + n + 2} {a + 1}/{a + 1}\n")
+    r = host("OBJtoSculpty", obj, 0, os.path.join(d, "map.bmp"), limit)
+    check("OBJtoSculpty on a full disk", r == "-68", r)
+    r = host("ScaleUVs", obj, 0.5, os.path.join(d, "scaled.obj"), limit)
+    check("ScaleUVs on a full disk", r == "-4", r)
+    r = host("ScaleUVs", obj, 0.5, os.path.join(d, "no", "such", "folder.obj"))
+    check("ScaleUVs into a missing folder", r == "-2", r)
+
+    # The face-ID list survives a mesh file that vanished before the conversion.
+    gone = os.path.join(d, "gone.vyx")
+    out = run([CONVERT, DLL, "obj", faces_first, "1", gone, os.path.join(d, "g.obj")])
+    check("writeOBJfromVyx on a vanished file", said(out, "writeOBJfromVyx", "-1760"), out)
+    check("no OBJ for a vanished file", not os.path.exists(os.path.join(d, "g.obj")))
+
+for f in failures:
+    print("FAIL:", f)
+sys.exit(1 if failures else 0)
