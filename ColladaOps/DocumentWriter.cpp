@@ -1,0 +1,489 @@
+// The COLLADA document of both writers, streamed top to bottom: a fixed
+// template around the header texts, the counts and the data lists.
+#include <cstring>
+#include <memory>
+#include <string_view>
+
+#include "ColladaOps.h"
+#include "TextOps.h"
+
+namespace {
+
+using textops::OutFile;
+using textops::put;
+using textops::putChar;
+using textops::putInt;
+using textops::putUInt;
+
+// ---- the template's constant lines ----------------------------------------
+
+constexpr std::string_view kDeclaration =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<COLLADA xmlns=\"http://www.collada.org/2005/11/COLLADASchema\" version=\"1.4.1\">\n";
+constexpr std::string_view kAssetOpen =
+    "  <asset>\n"
+    "    <contributor>\n";
+constexpr std::string_view kTool =
+    "      <authoring_tool>Plaxio Collada Exporter</authoring_tool>\n";
+constexpr std::string_view kContributorEnd =
+    "    </contributor>\n";
+constexpr std::string_view kUnitToMaterials =
+    "    <unit name=\"half-meter\" meter=\"0.5\"/>\n"
+    "    <up_axis>Y_UP</up_axis>\n"
+    "  </asset>\n"
+    "  <library_materials>\n";
+constexpr std::string_view kMaterialEnd =
+    "    </material>\n";
+constexpr std::string_view kMaterialsToEffects =
+    "  </library_materials>\n"
+    "  <library_effects>\n";
+constexpr std::string_view kEffectProfile =
+    "      <profile_COMMON>\n"
+    "        <newparam sid=\"PlaxioTexture-surface\">\n"
+    "          <surface type=\"2D\">\n"
+    "            <init_from>PlaxioTexture</init_from>\n"
+    "          </surface>\n"
+    "        </newparam>\n"
+    "        <newparam sid=\"PlaxioTexture-sampler\">\n"
+    "          <sampler2D>\n"
+    "            <source>PlaxioTexture-surface</source>\n"
+    "          </sampler2D>\n"
+    "        </newparam>\n"
+    "        <technique sid=\"common\">\n"
+    "          <blinn>\n"
+    "            <emission>\n"
+    "              <color>0 0 0 1</color>\n"
+    "            </emission>\n"
+    "            <ambient>\n"
+    "              <color>0 0 0 1</color>\n"
+    "            </ambient>\n"
+    "            <diffuse>\n"
+    "              <texture texture=\"PlaxioTexture-sampler\" texcoord=\"TEX0\">\n"
+    "                <extra>\n"
+    "                  <technique profile=\"PlaxioCOLLADA\">\n"
+    "                    <blend_mode>NONE</blend_mode>\n"
+    "                    <coverageU>1</coverageU>\n"
+    "                    <coverageV>1</coverageV>\n"
+    "                    <fast>0</fast>\n"
+    "                    <mirrorU>0</mirrorU>\n"
+    "                    <mirrorV>0</mirrorV>\n"
+    "                    <noiseU>0</noiseU>\n"
+    "                    <noiseV>0</noiseV>\n"
+    "                    <offsetU>0</offsetU>\n"
+    "                    <offsetV>0</offsetV>\n"
+    "                    <repeatU>1</repeatU>\n"
+    "                    <repeatV>1</repeatV>\n"
+    "                    <rotateFrame>0</rotateFrame>\n"
+    "                    <rotateUV>0</rotateUV>\n"
+    "                    <stagger>0</stagger>\n"
+    "                    <translateFrameU>0</translateFrameU>\n"
+    "                    <translateFrameV>0</translateFrameV>\n"
+    "                    <wrapU>1</wrapU>\n"
+    "                    <wrapV>1</wrapV>\n"
+    "                  </technique>\n"
+    "                </extra>\n"
+    "              </texture>\n"
+    "            </diffuse>\n"
+    "            <specular>\n"
+    "              <color>0.5 0.5 0.5 1</color>\n"
+    "            </specular>\n"
+    "            <shininess>\n"
+    "              <float>0.3</float>\n"
+    "            </shininess>\n"
+    "            <reflective>\n"
+    "              <color>0 0 0 1</color>\n"
+    "            </reflective>\n"
+    "            <reflectivity>\n"
+    "              <float>0.5</float>\n"
+    "            </reflectivity>\n"
+    "            <transparent opaque=\"RGB_ZERO\">\n"
+    "              <color>0 0 0 1</color>\n"
+    "            </transparent>\n"
+    "            <transparency>\n"
+    "              <float>1</float>\n"
+    "            </transparency>\n"
+    "          </blinn>\n"
+    "        </technique>\n"
+    "      </profile_COMMON>\n"
+    "    </effect>\n";
+constexpr std::string_view kEffectsToImage =
+    "  </library_effects>\n"
+    "  <library_images>\n"
+    "    <image id=\"PlaxioTexture\" name=\"PlaxioTexture\">\n";
+constexpr std::string_view kImageToGeometries =
+    "      <extra>\n"
+    "        <technique profile=\"PlaxioCOLLADA\">\n"
+    "          <dgnode_type>kFile</dgnode_type>\n"
+    "          <image_sequence>0</image_sequence>          \n"
+    "        </technique>\n"
+    "      </extra>\n"
+    "    </image>\n"
+    "  </library_images>\n"
+    "  <library_geometries>\n";
+constexpr std::string_view kMesh =
+    "      <mesh>\n";
+constexpr std::string_view kTechniqueCommon =
+    "          <technique_common>\n";
+constexpr std::string_view kXYZToSource =
+    "              <param name=\"X\" type=\"float\"/>\n"
+    "              <param name=\"Y\" type=\"float\"/>\n"
+    "              <param name=\"Z\" type=\"float\"/>\n"
+    "            </accessor>\n"
+    "          </technique_common>\n"
+    "        </source>  \n";
+constexpr std::string_view kNormalXYZToSource =
+    "              <param name=\"X\" type=\"float\"/>\n"
+    "              <param name=\"Y\" type=\"float\"/>\n"
+    "              <param name=\"Z\" type=\"float\"/>\n"
+    "            </accessor>\n"
+    "          </technique_common>\n"
+    "        </source>     \n";
+constexpr std::string_view kMapST =
+    "              <param name=\"S\" type=\"float\"/>\n"
+    "              <param name=\"T\" type=\"float\"/>\n"
+    "            </accessor>\n"
+    "          </technique_common>\n"
+    "        </source>\n";
+constexpr std::string_view kVerticesEnd =
+    "        </vertices>\n";
+constexpr std::string_view kPolylistEnd =
+    "        </polylist>\n";
+constexpr std::string_view kMeshEndToScenes =
+    "      </mesh>\n"
+    "      <extra>\n"
+    "        <technique profile=\"PlaxioCOLLADA\">          \n"
+    "          <double_sided>1</double_sided>\n"
+    "        </technique>\n"
+    "      </extra>\n"
+    "    </geometry>\n"
+    "  </library_geometries>\n"
+    "  <library_visual_scenes>\n";
+constexpr std::string_view kNodeTransforms =
+    "        <translate sid=\"translate\">0 0 0</translate>\n"
+    "        <rotate sid=\"rotateZ\">0 0 1 0</rotate>\n"
+    "        <rotate sid=\"rotateY\">0 1 0 0</rotate>\n"
+    "        <rotate sid=\"rotateX\">1 0 0 0</rotate>\n"
+    "        <scale sid=\"scale\">1 1 1</scale>\n";
+constexpr std::string_view kBindMaterial =
+    "          <bind_material>\n"
+    "            <technique_common>\n";
+constexpr std::string_view kBindVertexInput =
+    "                <bind_vertex_input semantic=\"TEX0\" input_semantic=\"TEXCOORD\" input_set=\"0\"/>\n";
+constexpr std::string_view kInstanceMaterialEnd =
+    "              </instance_material>\n";
+constexpr std::string_view kSceneEnd =
+    "            </technique_common>\n"
+    "          </bind_material>\n"
+    "        </instance_geometry>        \n"
+    "      </node>\n"
+    "    </visual_scene>\n"
+    "  </library_visual_scenes>\n"
+    "  <scene>\n"
+    "    <instance_visual_scene url=\"#VisualSceneNode\"/>\n"
+    "  </scene>\n"
+    "</COLLADA>\n"
+    "\n"
+    "\n";
+
+// ---- pieces -----------------------------------------------------------------
+
+// A header text as XML character data: & < > " escaped, every other byte as
+// it is.
+std::string escaped(const std::string& text) {
+  std::string out;
+  out.reserve(text.size());
+  for (char c : text) {
+    switch (c) {
+      case '&': out += "&amp;"; break;
+      case '<': out += "&lt;"; break;
+      case '>': out += "&gt;"; break;
+      case '"': out += "&quot;"; break;
+      default: out += c;
+    }
+  }
+  return out;
+}
+
+template <class... Pieces>
+void line(OutFile& out, const Pieces&... pieces) {
+  (put(out, std::string_view(pieces)), ...);
+  putChar(out, '\n');
+}
+
+// Every text of the runs, each followed by a blank.
+void putTexts(OutFile& out, const colModel& m, const std::vector<colTextRun>& runs) {
+  for (const colTextRun& run : runs) {
+    const char* p = m.textArena.data() + run.offset;
+    const char* end = p + run.bytes;
+    while (p < end) {
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      put(out, p, size_t(nl - p));
+      putChar(out, ' ');
+      p = nl + 1;
+    }
+  }
+}
+
+// "x y z " of one normal, each component widened to double and written %g.
+size_t formatNormal(float x, float y, float z, char* text) {
+  size_t n = 0;
+  for (float v : {x, y, z}) {
+    n += textops::formatG6(static_cast<double>(v), text + n);
+    text[n++] = ' ';
+  }
+  return n;
+}
+
+// Groups in key order.
+std::vector<const colGroup*> groupsInOrder(const colModel& m) {
+  std::vector<const colGroup*> groups;
+  groups.reserve(m.groupTable.size());
+  for (const auto& entry : m.groupTable) groups.push_back(&m.groups[size_t(entry.second)]);
+  return groups;
+}
+
+void putNormals(OutFile& out, const colModel& m, const std::vector<const colGroup*>& groups,
+                int normalMode) {
+  char text[3 * (textops::kMaxNumberText + 1)];
+  if (normalMode == 1) {
+    for (const colGroup* g : groups) {
+      for (size_t f = 0; f < g->cornerCounts.size(); ++f) {
+        const float* n = &g->faceNormals[3 * f];
+        size_t length = formatNormal(n[0], n[1], n[2], text);
+        for (int32_t c = 0; c < g->cornerCounts[f]; ++c) put(out, text, length);
+      }
+    }
+    return;
+  }
+  for (const colGroup* g : groups) {
+    for (int32_t v : g->vertexIndices) {
+      const aVertex& a = m.vertices[size_t(v)];
+      put(out, text, formatNormal(a.nx, a.ny, a.nz, text));
+    }
+  }
+}
+
+enum class Layout { Polylist, Triangles };
+
+struct Texts {
+  std::string model, texture, author, copyright, comments, date;
+};
+
+void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layout,
+                   const std::vector<std::string>& materials) {
+  const Texts t{escaped(fileHeader.modelName), escaped(fileHeader.textureName),
+                escaped(fileHeader.author),    escaped(fileHeader.copyright),
+                escaped(fileHeader.comments),  escaped(fileHeader.dateTime)};
+  const std::string& M = t.model;
+  const bool normals = normalMode > 0;
+  const std::vector<const colGroup*> groups = groupsInOrder(m);
+  uint64_t corners = 0;
+  for (const colGroup* g : groups) corners += g->vertexIndices.size();
+
+  put(out, kDeclaration);
+  put(out, kAssetOpen);
+  line(out, "      <author>", t.author, "</author>");
+  put(out, kTool);
+  line(out, "      <comments>", t.comments, "</comments> ");
+  line(out, "\t\t\t<copyright>", t.copyright, "</copyright>");
+  line(out, "\t\t\t<source_data></source_data>     ");
+  put(out, kContributorEnd);
+  line(out, "    <created>", t.date, "</created>");
+  line(out, "    <modified>", t.date, "</modified>");
+  put(out, kUnitToMaterials);
+  if (layout == Layout::Polylist) {
+    line(out, "    <material id=\"", M, "_blinn\" name=\"", M, "_blinn\">");
+    line(out, "      <instance_effect url=\"#", M, "_blinn-fx\"/>");
+    put(out, kMaterialEnd);
+  } else {
+    for (const std::string& name : materials) {
+      line(out, "    <material id=\"", name, "\" name=\"", name, "\">");
+      line(out, "      <instance_effect url=\"#", name, "-fx\"/>");
+      put(out, kMaterialEnd);
+    }
+  }
+  put(out, kMaterialsToEffects);
+  if (layout == Layout::Polylist) {
+    line(out, "    <effect id=\"", M, "_blinn-fx\">");
+    put(out, kEffectProfile);
+  } else {
+    for (const std::string& name : materials) {
+      line(out, "    <effect id=\"", name, "-fx\">");
+      put(out, kEffectProfile);
+    }
+  }
+  put(out, kEffectsToImage);
+  line(out, "      <init_from>./", t.texture, ".bmp</init_from>");
+  put(out, kImageToGeometries);
+  line(out, "    <geometry id=\"", M, "\" name=\"", M, "\">");
+  put(out, kMesh);
+
+  line(out, "        <source id=\"", M, "-positions\" name=\"", M, "-positions\">");
+  put(out, "        \t          <float_array id=\"");
+  put(out, M);
+  put(out, "-positions-array\" count=\"");
+  putUInt(out, 3 * m.positionCount);
+  put(out, "\">");
+  putTexts(out, m, m.positionRuns);
+  line(out, "</float_array>\t");
+  put(out, kTechniqueCommon);
+  put(out, "            <accessor source=\"#");
+  put(out, M);
+  put(out, "-positions-array\" count=\"");
+  putUInt(out, m.positionCount);
+  line(out, "\" stride=\"3\">");
+  put(out, kXYZToSource);
+
+  if (normals) {
+    line(out, "        <source id=\"", M, "-normals\" name=\"", M, "-normals\">");
+    put(out, "          <float_array id=\"");
+    put(out, M);
+    put(out, "-normals-array\" count=\"");
+    putUInt(out, 3 * corners);
+    put(out, "\">");
+    putNormals(out, m, groups, normalMode);
+    line(out, "</float_array>");
+    put(out, kTechniqueCommon);
+    put(out, "            <accessor source=\"#");
+    put(out, M);
+    put(out, "-normals-array\" count=\"");
+    putUInt(out, corners);
+    line(out, "\" stride=\"3\">");
+    put(out, kNormalXYZToSource);
+  }
+
+  line(out, "        <source id=\"", M, "-map1\" name=\"", M, "-map1\">");
+  put(out, "          <float_array id=\"");
+  put(out, M);
+  put(out, "-map1-array\" count=\"");
+  putUInt(out, 2 * m.textureCount);
+  put(out, "\">");
+  putTexts(out, m, m.textureRuns);
+  line(out, "</float_array>");
+  put(out, kTechniqueCommon);
+  put(out, "            <accessor source=\"#");
+  put(out, M);
+  put(out, "-map1-array\" count=\"");
+  putUInt(out, m.textureCount);
+  line(out, "\" stride=\"2\">");
+  put(out, kMapST);
+  line(out, "        <vertices id=\"", M, "-vertices\" name=\"", M, "-vertices\">");
+  line(out, "          <input semantic=\"POSITION\" source=\"#", M, "-positions\"/>");
+  put(out, kVerticesEnd);
+
+  int64_t ordinal = 0;
+  uint64_t normalNumber = 0;
+  for (const auto& entry : m.groupTable) {
+    const colGroup& g = m.groups[size_t(entry.second)];
+    ++ordinal;
+    if (layout == Layout::Polylist) {
+      put(out, "        <polylist material=\"");
+      putInt(out, ordinal);
+      put(out, "_");
+      put(out, M);
+      put(out, "_blinnSG\" count=\"");
+    } else {
+      put(out, "        <triangles material=\"");
+      put(out, materials[size_t(entry.second)]);
+      put(out, "\" count=\"");
+    }
+    putInt(out, g.faceCount);
+    line(out, "\">");
+    line(out, "          <input semantic=\"VERTEX\" source=\"#", M, "-vertices\" offset=\"0\"/>");
+    if (normals) {
+      line(out, "          <input semantic=\"NORMAL\" source=\"#", M, "-normals\" offset=\"1\"/>");
+      line(out, "          <input semantic=\"TEXCOORD\" source=\"#", M,
+           "-map1\" offset=\"2\" set=\"0\"/>");
+    } else {
+      line(out, "          <input semantic=\"TEXCOORD\" source=\"#", M,
+           "-map1\" offset=\"1\" set=\"0\"/>");
+    }
+    if (layout == Layout::Polylist) {
+      put(out, "          <vcount>");
+      for (int32_t n : g.cornerCounts) {
+        putInt(out, n);
+        putChar(out, ' ');
+      }
+      line(out, "</vcount>");
+    }
+    put(out, "          <p>");
+    for (size_t j = 0; j < g.vertexIndices.size(); ++j) {
+      putInt(out, g.vertexIndices[j]);
+      putChar(out, ' ');
+      if (normals) {
+        putUInt(out, normalNumber++);
+        putChar(out, ' ');
+      }
+      putInt(out, g.textureIndices[j]);
+      putChar(out, ' ');
+    }
+    line(out, "</p>");
+    line(out, layout == Layout::Polylist ? "        </polylist>" : "        </triangles>");
+  }
+
+  put(out, kMeshEndToScenes);
+  line(out, "    <visual_scene id=\"VisualSceneNode\" name=\"", M, "\">");
+  line(out, "      <node id=\"", M, "\" name=\"", M, "\" type=\"NODE\">");
+  put(out, kNodeTransforms);
+  line(out, "        <instance_geometry url=\"#", M, "\">");
+  put(out, kBindMaterial);
+  if (layout == Layout::Polylist) {
+    line(out, "              <instance_material symbol=\"", M, "_blinnSG\" target=\"#", M,
+         "_blinn\">");
+    put(out, kBindVertexInput);
+    put(out, kInstanceMaterialEnd);
+  } else {
+    for (const std::string& name : materials) {
+      line(out, "              <instance_material symbol=\"", name, "\" target=\"#", name, "\">");
+      put(out, kBindVertexInput);
+      put(out, kInstanceMaterialEnd);
+    }
+  }
+  put(out, kSceneEnd);
+}
+
+// "material_" and the decimal text of the 16-bit value k + 1000 without its
+// first character: material_001 ... material_999, then material_000 for 1000.
+std::string materialName(int32_t k) {
+  std::string digits = std::to_string(static_cast<int16_t>(k + 1000));
+  return "material_" + digits.substr(1);
+}
+
+float exportDocument(const char* objPath, char* outputPath, int normalMode, Layout layout) {
+  if (!objPath || !outputPath) return float(colladaops::kResultNullArgument);
+  try {
+    fileHeader.modelName = makeModelName(outputPath, layout == Layout::Polylist);
+    fileHeader.author = "author";
+    fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
+    fileHeader.comments = "comments here";
+
+    auto model = std::make_unique<colModel>();
+    int code = readColModel(objPath, normalMode, *model);
+    if (code != 0) return float(code);
+    std::vector<std::string> materials;
+    if (layout == Layout::Triangles) {
+      for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
+    }
+    OutFile out;
+    if (!textops::openOut(out, outputPath)) {
+      return out.buffer ? float(colladaops::kResultOutputFailed) : fennick::kResultNoMemory;
+    }
+    writeDocument(out, *model, normalMode, layout, materials);
+    // Write errors (a full disk) leave the file as far as it got; the result
+    // stays 0 as callers have always seen it.
+    textops::closeOut(out);
+    return 0.0f;
+  } catch (...) {
+    return fennick::kResultNoMemory;
+  }
+}
+
+}  // namespace
+
+float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode) {
+  return exportDocument(objPath, outputPath, normalMode, Layout::Polylist);
+}
+
+float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode) {
+  return exportDocument(objPath, outputPath, normalMode, Layout::Triangles);
+}

@@ -1,0 +1,8 @@
+// The library-wide header texts and their two setters.
+#include "ColladaOps.h"
+
+colHeader fileHeader;
+
+void setTextureName(const char* text) { fileHeader.textureName.assign(text ? text : ""); }
+
+void setDateTime(const char* text) { fileHeader.dateTime.assign(text ? text : ""); }

@@ -1,0 +1,304 @@
+// The OBJ front end of both writers: the geometry name, one pass over the OBJ
+// text into a model, and the face normals.
+#include <cfloat>
+#include <cmath>
+#include <cstring>
+#include <string_view>
+
+#include "ColladaOps.h"
+#include "FileOps.h"
+#include "TextOps.h"
+
+namespace {
+
+using textops::isStreamSpace;
+
+bool isFinite(float v) { return v - v == 0.0f; }
+
+// Divides (x, y, z) by its length. A vector without a length (or one whose
+// components overflowed) becomes 0 0 0; one whose squared length leaves the
+// float range is normalised in double precision instead.
+void normaliseOrZero(float& x, float& y, float& z) {
+  float length = std::sqrt(x * x + y * y + z * z);
+  if (length > 0.0f && length <= FLT_MAX) {
+    x /= length;
+    y /= length;
+    z /= length;
+    return;
+  }
+  if (isFinite(x) && isFinite(y) && isFinite(z) && (x != 0 || y != 0 || z != 0)) {
+    double dx = x, dy = y, dz = z;
+    double scale = std::fmax(std::fabs(dx), std::fmax(std::fabs(dy), std::fabs(dz)));
+    dx /= scale;
+    dy /= scale;
+    dz /= scale;
+    double l = std::sqrt(dx * dx + dy * dy + dz * dz);
+    x = static_cast<float>(dx / l);
+    y = static_cast<float>(dy / l);
+    z = static_cast<float>(dz / l);
+    return;
+  }
+  x = y = z = 0.0f;
+}
+
+// A raw (unnormalised) sum that overflowed is written as 0 0 0.
+void zeroIfNotFinite(float& x, float& y, float& z) {
+  if (!(isFinite(x) && isFinite(y) && isFinite(z))) x = y = z = 0.0f;
+}
+
+enum class TextKind { None, Position, Texture };
+
+// A face whose normal needs a vertex that a later line defines: its normal is
+// taken once the whole file is read.
+struct DeferredFace {
+  int32_t group;
+  int32_t face;  // index within the group
+  int32_t corners;
+  int32_t k[4];
+};
+
+struct Corner {
+  int32_t vertex;
+  int32_t texture;
+};
+
+struct Reader {
+  Reader(colModel& m, int mode) : model(m), normalMode(mode) {}
+  colModel& model;
+  int normalMode;
+  int code = 0;
+  TextKind lastKind = TextKind::None;
+  int64_t maxVertex = -1;  // largest vertex index a face used
+  int64_t maxTexture = -1;
+  std::vector<Corner> corners;  // of the face being read
+  std::vector<DeferredFace> deferred;
+};
+
+void appendText(Reader& r, TextKind kind, const char* begin, const char* end) {
+  colModel& m = r.model;
+  std::vector<colTextRun>& runs = kind == TextKind::Position ? m.positionRuns : m.textureRuns;
+  uint64_t at = m.textArena.size();
+  m.textArena.insert(m.textArena.end(), begin, end);
+  m.textArena.push_back('\n');
+  if (r.lastKind != kind) runs.push_back(colTextRun{at, 0});
+  runs.back().bytes += uint64_t(end - begin) + 1;
+  r.lastKind = kind;
+}
+
+void readVertexLine(Reader& r, const char* begin, const char* end) {
+  appendText(r, TextKind::Position, begin, end);
+  ++r.model.positionCount;
+  if (r.normalMode <= 0) return;
+  // Stream extraction of three floats: the first failure ends the reading,
+  // and what was not read stays 0.
+  float xyz[3] = {0, 0, 0};
+  const char* p = begin;
+  for (float& v : xyz) {
+    textops::ParseResult pr = textops::parseStreamFloat(p, end, v);
+    if (!pr.ok) break;
+    p = pr.next;
+  }
+  aVertex vertex;
+  vertex.x = xyz[0];
+  vertex.y = xyz[1];
+  vertex.z = xyz[2];
+  r.model.vertices.push_back(vertex);
+}
+
+void readGroupLine(Reader& r, const char* begin, const char* end) {
+  colModel& m = r.model;
+  std::string_view key(begin, size_t(end - begin));
+  auto found = m.groupTable.find(key);
+  if (found != m.groupTable.end()) {
+    m.currentGroup = found->second;
+    return;
+  }
+  if (m.groupCount >= kColMaxGroups) {
+    r.code = colladaops::kResultTooManyGroups;
+    return;
+  }
+  m.groupTable.emplace(std::string(key), m.groupCount);
+  m.groups[size_t(m.groupCount)].faceCount = 0;
+  m.currentGroup = m.groupCount;
+  ++m.groupCount;
+}
+
+// A whole integer filling [begin, end), stream rules.
+bool readWholeInt(const char* begin, const char* end, int32_t& value) {
+  if (begin == end) return false;
+  textops::ParseResult pr = textops::parseStreamInt(begin, end, value);
+  return pr.ok && pr.next == end;
+}
+
+// 1-based index, or negative counting back from the end of the list read so
+// far; gives the 0-based index, false when it names no element.
+bool resolveIndex(int32_t value, uint64_t countSoFar, int32_t& index) {
+  if (value > 0) {
+    index = value - 1;
+    return true;
+  }
+  if (value == 0 || uint64_t(-int64_t(value)) > countSoFar) return false;
+  index = static_cast<int32_t>(int64_t(countSoFar) + value);
+  return true;
+}
+
+// One corner token: vertex[/[texture][/normal]]. Without a texture index the
+// token's vertex number stands for both. The normal index is ignored.
+bool readCorner(const Reader& r, const char* begin, const char* end, Corner& corner) {
+  const char* slash = static_cast<const char*>(std::memchr(begin, '/', size_t(end - begin)));
+  const char* vertexEnd = slash ? slash : end;
+  int32_t vertexNumber;
+  if (!readWholeInt(begin, vertexEnd, vertexNumber)) return false;
+  int32_t textureNumber = vertexNumber;
+  if (slash) {
+    const char* t = slash + 1;
+    const char* second = static_cast<const char*>(std::memchr(t, '/', size_t(end - t)));
+    const char* textureEnd = second ? second : end;
+    if (textureEnd != t && !readWholeInt(t, textureEnd, textureNumber)) return false;
+  }
+  return resolveIndex(vertexNumber, r.model.positionCount, corner.vertex) &&
+         resolveIndex(textureNumber, r.model.textureCount, corner.texture);
+}
+
+void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face,
+                   int32_t n, const int32_t* k) {
+  float p[12] = {};
+  for (int c = 0; c < 3; ++c) {
+    const aVertex& v = m.vertices[size_t(k[c])];
+    p[3 * c] = v.x;
+    p[3 * c + 1] = v.y;
+    p[3 * c + 2] = v.z;
+  }
+  if (normalMode == 1) {
+    CalculateSurfaceNormal(p, true);
+    float* slot = &m.groups[size_t(groupIndex)].faceNormals[size_t(face) * 3];
+    slot[0] = p[9];
+    slot[1] = p[10];
+    slot[2] = p[11];
+    return;
+  }
+  CalculateSurfaceNormal(p, false);
+  int used = n == 4 ? 4 : 3;
+  for (int c = 0; c < used; ++c) {
+    aVertex& v = m.vertices[size_t(k[c])];
+    v.nx += p[9];
+    v.ny += p[10];
+    v.nz += p[11];
+  }
+}
+
+void readFaceLine(Reader& r, const char* begin, const char* end) {
+  const char* p = end - begin > 2 ? begin + 2 : end;
+  r.corners.clear();
+  while (true) {
+    while (p < end && isStreamSpace(*p)) ++p;
+    if (p == end) break;
+    const char* tokenEnd = p;
+    while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
+    Corner corner;
+    if (!readCorner(r, p, tokenEnd, corner)) {
+      r.code = colladaops::kResultBadFace;
+      return;
+    }
+    r.corners.push_back(corner);
+    p = tokenEnd;
+  }
+  // Points and edges are no faces.
+  if (r.corners.size() < 3) return;
+
+  colModel& m = r.model;
+  const int32_t groupIndex = m.currentGroup;
+  colGroup& g = m.groups[size_t(groupIndex)];
+  const int32_t n = static_cast<int32_t>(r.corners.size());
+  g.cornerCounts.push_back(n);
+  for (const Corner& c : r.corners) {
+    g.vertexIndices.push_back(c.vertex);
+    g.textureIndices.push_back(c.texture);
+    if (c.vertex > r.maxVertex) r.maxVertex = c.vertex;
+    if (c.texture > r.maxTexture) r.maxTexture = c.texture;
+  }
+  if (r.normalMode > 0) {
+    int32_t k[4] = {r.corners[0].vertex, r.corners[1].vertex, r.corners[2].vertex,
+                    n >= 4 ? r.corners[3].vertex : 0};
+    if (r.normalMode == 1) g.faceNormals.insert(g.faceNormals.end(), 3, 0.0f);
+    int used = r.normalMode >= 2 && n == 4 ? 4 : 3;
+    bool known = true;
+    for (int c = 0; c < used; ++c) known = known && uint64_t(k[c]) < m.vertices.size();
+    if (known) {
+      addFaceNormal(m, r.normalMode, groupIndex, g.faceCount, n, k);
+    } else {
+      r.deferred.push_back(DeferredFace{groupIndex, g.faceCount, n, {k[0], k[1], k[2], k[3]}});
+    }
+  }
+  ++g.faceCount;
+  m.totalCorners += n;
+}
+
+}  // namespace
+
+std::string makeModelName(const std::string& outputPath, bool keepSingleWord) {
+  std::string base = FileNameExtract(outputPath, 2);
+  std::string name;
+  size_t words = 0;
+  for (size_t i = 0; i < base.size();) {
+    if (base[i] == ' ') {
+      ++i;
+      continue;
+    }
+    size_t end = base.find(' ', i);
+    if (end == std::string::npos) end = base.size();
+    name.append(base, i, end - i);
+    name += '_';
+    ++words;
+    i = end;
+  }
+  if (keepSingleWord && words == 1) return base;
+  return name;
+}
+
+void CalculateSurfaceNormal(float* p, bool normalise) {
+  float ux = p[3] - p[0], uy = p[4] - p[1], uz = p[5] - p[2];
+  float vx = p[6] - p[0], vy = p[7] - p[1], vz = p[8] - p[2];
+  float nx = uy * vz - uz * vy;
+  float ny = -(ux * vz - uz * vx);
+  float nz = ux * vy - uy * vx;
+  if (normalise) normaliseOrZero(nx, ny, nz);
+  p[9] = nx;
+  p[10] = ny;
+  p[11] = nz;
+}
+
+int readColModel(const char* objPath, int normalMode, colModel& model) {
+  textops::FilePtr file = textops::openRead(objPath);
+  if (!file) return colladaops::kResultOpenFailed;
+  Reader r(model, normalMode);
+  bool read = textops::forEachLine(file.get(), [&](const char* begin, const char* end) {
+    size_t length = size_t(end - begin);
+    if (length >= 2 && begin[0] == 'v' && begin[1] == ' ') {
+      readVertexLine(r, begin + 2, end);
+    } else if (length >= 2 && begin[0] == 'v' && begin[1] == 't') {
+      appendText(r, TextKind::Texture, begin + 2, end);
+      ++model.textureCount;
+    } else if (length >= 1 && begin[0] == 'g') {
+      readGroupLine(r, begin, end);
+    } else if (length >= 1 && begin[0] == 'f') {
+      readFaceLine(r, begin, end);
+    }
+    return r.code == 0;
+  });
+  file.reset();
+  if (!read) return static_cast<int>(fennick::kResultNoMemory);
+  if (r.code != 0) return r.code;
+  if (uint64_t(r.maxVertex + 1) > model.positionCount ||
+      uint64_t(r.maxTexture + 1) > model.textureCount)
+    return colladaops::kResultBadFace;
+
+  for (const DeferredFace& d : r.deferred)
+    addFaceNormal(model, normalMode, d.group, d.face, d.corners, d.k);
+  if (normalMode == 2) {
+    for (aVertex& v : model.vertices) normaliseOrZero(v.nx, v.ny, v.nz);
+  } else if (normalMode >= 3) {
+    for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
+  }
+  return 0;
+}
