@@ -117,8 +117,9 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
     r.code = colladaops::kResultTooManyGroups;
     return;
   }
+  // A fresh slot's face count is 0 already; the first group keeps the faces
+  // read before it (its lists hold them too).
   m.groupTable.emplace(std::string(key), m.groupCount);
-  m.groups[size_t(m.groupCount)].faceCount = 0;
   m.currentGroup = m.groupCount;
   ++m.groupCount;
 }
