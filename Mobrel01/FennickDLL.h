@@ -33,6 +33,22 @@ float GetVertsOBJ(char* text, double number, char* block);
 // -19 the values run past the end of the file.
 float getGroups(char* text, double number, char* block);
 
+// ---- COLLADA export ----------------------------------------------------------
+
+// text: texture name (null: empty), written as ./NAME.bmp. Always 0.
+float setTxrName(char* text, double number, char* block);
+// text: date text (null: empty), written as created and modified. Always 0.
+float setDate(char* text, double number, char* block);
+// text: OBJ path; number: normal mode, truncated (NaN and out of range: no
+// normals; 1 per face, 2 smoothed, 3 and up smoothed sums); block: output
+// path. Result: 0 written; -1 OBJ cannot be opened; -2 output cannot be
+// opened; -3 more than 1024 groups; -4 a face names no vertex or texture
+// coordinate of the file; -9 null text or block. Only 0 and -2 touch the
+// output.
+float writeCollada(char* text, double number, char* block);
+// As writeCollada, with one material per group and triangles elements.
+float writeColladaTris(char* text, double number, char* block);
+
 }  // extern "C"
 
 // ---- desktop ----------------------------------------------------------------
@@ -105,6 +121,16 @@ void clearUVTileString();
 // target cannot be read; -1760 other file cannot be read; -3760 target
 // cannot be written (unchanged).
 float mergeFiles(const char* appendPath, char* targetPath);
+
+// COLLADA export behind the exports above (see ColladaOps/ColladaOps.h for
+// colHeader, fileHeader and the model).
+float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode);
+float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode);
+void setTextureName(const char* text);
+void setDateTime(const char* text);
+// p[0..8] three corners; p[9..11] = (P1 - P0) x (P2 - P0), normalised when
+// asked (0 0 0 without length).
+void CalculateSurfaceNormal(float* p, bool normalise);
 
 // Template sample: writes text and a line end to standard output.
 class Mobrel01 {
