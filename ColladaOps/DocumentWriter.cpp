@@ -224,11 +224,12 @@ void putTexts(OutFile& out, const colModel& m, const std::vector<colTextRun>& ru
   }
 }
 
-// "x y z " of one normal, each component widened to double and written %g.
+// "x y z " of one normal, each component widened to double and written %g
+// (at most 3 * 13 bytes).
 size_t formatNormal(float x, float y, float z, char* text) {
   size_t n = 0;
   for (float v : {x, y, z}) {
-    n += textops::formatG6(static_cast<double>(v), text + n);
+    n += textops::formatFloatG6(v, text + n);
     text[n++] = ' ';
   }
   return n;
@@ -255,10 +256,24 @@ void putNormals(OutFile& out, const colModel& m, const std::vector<const colGrou
     }
     return;
   }
+  // A vertex is written once per corner that uses it; neighbouring faces use
+  // nearby vertices, so a small table of recent texts saves most formatting.
+  struct Cached {
+    int32_t vertex = -1;
+    uint8_t length = 0;
+    char text[3 * (textops::kMaxNumberText + 1)];
+  };
+  constexpr size_t kSlots = 4096;
+  std::vector<Cached> cache(kSlots);
   for (const colGroup* g : groups) {
     for (int32_t v : g->vertexIndices) {
-      const aVertex& a = m.vertices[size_t(v)];
-      put(out, text, formatNormal(a.nx, a.ny, a.nz, text));
+      Cached& c = cache[size_t(v) & (kSlots - 1)];
+      if (c.vertex != v) {
+        const aVertex& a = m.vertices[size_t(v)];
+        c.length = static_cast<uint8_t>(formatNormal(a.nx, a.ny, a.nz, c.text));
+        c.vertex = v;
+      }
+      put(out, c.text, c.length);
     }
   }
 }

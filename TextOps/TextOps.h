@@ -139,6 +139,9 @@ constexpr size_t kMaxNumberText = 32;
 // printf("%g", value): six significant digits, the shorter of fixed and
 // exponent notation by the %g rule, no trailing zeros. Returns the length.
 size_t formatG6(double value, char* out) noexcept;
+// formatG6(double(value)), the same text, faster for floats of moderate
+// magnitude.
+size_t formatFloatG6(float value, char* out) noexcept;
 size_t formatInt(int64_t value, char* out) noexcept;
 size_t formatUInt(uint64_t value, char* out) noexcept;
 
