@@ -51,7 +51,7 @@ struct colGroup {
 // A run of consecutive texts of one kind in the model's text arena.
 struct colTextRun {
   uint64_t offset = 0;  // first byte in the arena
-  uint64_t bytes = 0;   // bytes of the run, line feeds included
+  uint64_t bytes = 0;   // bytes of the run, separating blanks included
 };
 
 constexpr int32_t kColMaxGroups = 1024;
@@ -59,8 +59,8 @@ constexpr int32_t kColMaxGroups = 1024;
 struct colModel {
   // Position texts (vertex lines after their first two characters) and
   // texture texts (texture lines after their first two characters), verbatim,
-  // each followed by a line feed, in one byte buffer; the runs say which
-  // stretch holds which kind, in file order.
+  // each followed by a blank as the document lists them, in one byte buffer;
+  // the runs say which stretch holds which kind, in file order.
   std::vector<char> textArena;
   std::vector<colTextRun> positionRuns;
   std::vector<colTextRun> textureRuns;

@@ -210,18 +210,9 @@ void line(OutFile& out, const Pieces&... pieces) {
   putChar(out, '\n');
 }
 
-// Every text of the runs, each followed by a blank.
+// Every text of the runs, each followed by a blank (as the arena holds them).
 void putTexts(OutFile& out, const colModel& m, const std::vector<colTextRun>& runs) {
-  for (const colTextRun& run : runs) {
-    const char* p = m.textArena.data() + run.offset;
-    const char* end = p + run.bytes;
-    while (p < end) {
-      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-      put(out, p, size_t(nl - p));
-      putChar(out, ' ');
-      p = nl + 1;
-    }
-  }
+  for (const colTextRun& run : runs) put(out, m.textArena.data() + run.offset, run.bytes);
 }
 
 // "x y z " of one normal, each component widened to double and written %g

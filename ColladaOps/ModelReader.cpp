@@ -79,7 +79,7 @@ void appendText(Reader& r, TextKind kind, const char* begin, const char* end) {
   std::vector<colTextRun>& runs = kind == TextKind::Position ? m.positionRuns : m.textureRuns;
   uint64_t at = m.textArena.size();
   m.textArena.insert(m.textArena.end(), begin, end);
-  m.textArena.push_back('\n');
+  m.textArena.push_back(' ');
   if (r.lastKind != kind) runs.push_back(colTextRun{at, 0});
   runs.back().bytes += uint64_t(end - begin) + 1;
   r.lastKind = kind;
@@ -127,6 +127,16 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
 // A whole integer filling [begin, end), stream rules.
 bool readWholeInt(const char* begin, const char* end, int32_t& value) {
   if (begin == end) return false;
+  // Up to nine plain digits cannot overflow: the common case, read here.
+  if (end - begin <= 9) {
+    int32_t v = 0;
+    const char* p = begin;
+    while (p < end && unsigned(*p - '0') < 10) v = v * 10 + (*p++ - '0');
+    if (p == end) {
+      value = v;
+      return true;
+    }
+  }
   textops::ParseResult pr = textops::parseStreamInt(begin, end, value);
   return pr.ok && pr.next == end;
 }

@@ -419,7 +419,9 @@ TEST_F(Collada, ReaderFillsTheModel) {
   EXPECT_EQ(m.positionCount, 2u);
   EXPECT_EQ(m.textureCount, 2u);
   EXPECT_EQ(m.positionRuns.size(), 2u);  // interleaved with texture lines
-  EXPECT_EQ(std::string(m.textArena.begin(), m.textArena.end()), "1 2 3\n 0.5 0.25\n4 5 6\n 1 1\n");
+  EXPECT_EQ(std::string(m.textArena.begin(), m.textArena.end()), "1 2 3  0.5 0.25 4 5 6  1 1 ");
+  EXPECT_EQ(m.positionRuns[1].offset, 16u);
+  EXPECT_EQ(m.positionRuns[1].bytes, 6u);
   ASSERT_EQ(m.vertices.size(), 2u);
   EXPECT_EQ(m.vertices[1].z, 6.0f);
   ASSERT_EQ(m.groupCount, 2);

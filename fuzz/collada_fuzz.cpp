@@ -1,0 +1,77 @@
+// The OBJ model reader and both COLLADA writers on any text, in every normal
+// mode. The first byte picks the mode (-1 to 4) and the writer; the model
+// read directly must agree with itself: lists in step, indices in range.
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "ColladaOps.h"
+#include "FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 1) return 0;
+  const int mode = int(data[0] % 6) - 1;
+  const bool tris = (data[0] / 6) & 1;
+  std::string obj = fuzzsupport::writeInput("in.obj", data + 1, size - 1);
+
+  auto model = std::make_unique<colModel>();
+  int code = readColModel(obj.c_str(), mode, *model);
+  if (code == 0) {
+    int64_t corners = 0;
+    for (int32_t g = 0; g < kColMaxGroups; ++g) {
+      const colGroup& slot = model->groups[size_t(g)];
+      int64_t sum = 0;
+      for (int32_t n : slot.cornerCounts) {
+        if (n < 3) __builtin_trap();
+        sum += n;
+      }
+      if (size_t(sum) != slot.vertexIndices.size() ||
+          slot.vertexIndices.size() != slot.textureIndices.size() ||
+          size_t(slot.faceCount) != slot.cornerCounts.size())
+        __builtin_trap();
+      if (mode == 1 && slot.faceNormals.size() != 3 * slot.cornerCounts.size()) __builtin_trap();
+      for (size_t j = 0; j < slot.vertexIndices.size(); ++j) {
+        if (slot.vertexIndices[j] < 0 || uint64_t(slot.vertexIndices[j]) >= model->positionCount ||
+            slot.textureIndices[j] < 0 || uint64_t(slot.textureIndices[j]) >= model->textureCount)
+          __builtin_trap();
+      }
+      for (float f : slot.faceNormals)
+        if (f != f) __builtin_trap();
+      corners += sum;
+    }
+    if (corners != model->totalCorners) __builtin_trap();
+    for (const aVertex& v : model->vertices)
+      if (v.nx != v.nx || v.ny != v.ny || v.nz != v.nz) __builtin_trap();
+  } else if (code != -3 && code != -4) {
+    __builtin_trap();
+  }
+  model.reset();
+
+  std::string out = fuzzsupport::scratchDir() + "/out.dae";
+  std::remove(out.c_str());
+  float r = tris ? OBJtoCOLLADATris(obj.c_str(), &out[0], mode)
+                 : OBJtoCOLLADA(obj.c_str(), &out[0], mode);
+  if (r != float(code)) __builtin_trap();
+  std::FILE* f = std::fopen(out.c_str(), "rb");
+  if ((f != nullptr) != (r == 0.0f)) __builtin_trap();
+  if (f) {
+    // No NaN or infinity in the written normals (the OBJ texts are copied as
+    // they are, so only the normals array is looked at).
+    std::string doc;
+    char buffer[65536];
+    size_t n;
+    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) doc.append(buffer, n);
+    std::fclose(f);
+    size_t at = doc.find("-normals-array\" count=");
+    if (at != std::string::npos) {
+      size_t end = doc.find("</float_array>", at);
+      std::string normals = doc.substr(at, end - at);
+      if (normals.find("nan") != std::string::npos || normals.find("inf") != std::string::npos)
+        __builtin_trap();
+    }
+    if (doc.size() < 13 || doc.compare(doc.size() - 13, 13, "</COLLADA>\n\n\n") != 0)
+      __builtin_trap();
+  }
+  return 0;
+}
