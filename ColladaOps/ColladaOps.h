@@ -54,7 +54,10 @@ struct colTextRun {
   uint64_t bytes = 0;   // bytes of the run, separating blanks included
 };
 
-constexpr int32_t kColMaxGroups = 1024;
+namespace colladaops {
+// Group slots of a model: a file with more distinct group lines is refused.
+constexpr int32_t kMaxGroups = 1024;
+}  // namespace colladaops
 
 struct colModel {
   // Position texts (vertex lines after their first two characters) and
@@ -73,7 +76,7 @@ struct colModel {
   std::map<std::string, int32_t, std::less<>> groupTable;
   int32_t groupCount = 0;
   int32_t currentGroup = 0;
-  std::vector<colGroup> groups = std::vector<colGroup>(kColMaxGroups);
+  std::vector<colGroup> groups = std::vector<colGroup>(colladaops::kMaxGroups);
   int64_t totalCorners = 0;
 };
 

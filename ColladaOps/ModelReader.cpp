@@ -113,7 +113,7 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
     m.currentGroup = found->second;
     return;
   }
-  if (m.groupCount >= kColMaxGroups) {
+  if (m.groupCount >= colladaops::kMaxGroups) {
     r.code = colladaops::kResultTooManyGroups;
     return;
   }

@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   int code = readColModel(obj.c_str(), mode, *model);
   if (code == 0) {
     int64_t corners = 0;
-    for (int32_t g = 0; g < kColMaxGroups; ++g) {
+    for (int32_t g = 0; g < colladaops::kMaxGroups; ++g) {
       const colGroup& slot = model->groups[size_t(g)];
       int64_t sum = 0;
       for (int32_t n : slot.cornerCounts) {
