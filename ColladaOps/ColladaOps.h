@@ -111,5 +111,8 @@ constexpr int kResultOpenFailed = -1;
 constexpr int kResultOutputFailed = -2;
 constexpr int kResultTooManyGroups = -3;
 constexpr int kResultBadFace = -4;
+// The document could not be written completely (a full disk); the file stays
+// as far as it got.
+constexpr int kResultWriteFailed = -5;
 constexpr int kResultNullArgument = -9;
 }  // namespace colladaops

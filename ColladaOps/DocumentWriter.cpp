@@ -475,9 +475,9 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
       return out.buffer ? float(colladaops::kResultOutputFailed) : fennick::kResultNoMemory;
     }
     writeDocument(out, *model, normalMode, layout, materials);
-    // Write errors (a full disk) leave the file as far as it got; the result
-    // stays 0 as callers have always seen it.
-    textops::closeOut(out);
+    // A write error (a full disk) leaves the file as far as it got and is
+    // reported, never passed off as success.
+    if (!textops::closeOut(out)) return float(colladaops::kResultWriteFailed);
     return 0.0f;
   } catch (...) {
     return fennick::kResultNoMemory;

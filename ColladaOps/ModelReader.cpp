@@ -300,8 +300,12 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   file.reset();
   if (!read) return static_cast<int>(fennick::kResultNoMemory);
   if (r.code != 0) return r.code;
+  // Texture indices are only written, never looked up: a mesh without any
+  // texture line keeps the indices its corners give (the vertex numbers), so
+  // meshes without UVs still export. With texture lines, an index past them
+  // is a broken file.
   if (uint64_t(r.maxVertex + 1) > model.positionCount ||
-      uint64_t(r.maxTexture + 1) > model.textureCount)
+      (model.textureCount > 0 && uint64_t(r.maxTexture + 1) > model.textureCount))
     return colladaops::kResultBadFace;
 
   for (const DeferredFace& d : r.deferred)

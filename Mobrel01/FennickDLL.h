@@ -43,8 +43,8 @@ float setDate(char* text, double number, char* block);
 // normals; 1 per face, 2 smoothed, 3 and up smoothed sums); block: output
 // path. Result: 0 written; -1 OBJ cannot be opened; -2 output cannot be
 // opened; -3 more than 1024 groups; -4 a face names no vertex or texture
-// coordinate of the file; -9 null text or block. Only 0 and -2 touch the
-// output.
+// coordinate of the file; -5 the document could not be written completely
+// (disk full); -9 null text or block. Only 0, -2 and -5 touch the output.
 float writeCollada(char* text, double number, char* block);
 // As writeCollada, with one material per group and triangles elements.
 float writeColladaTris(char* text, double number, char* block);

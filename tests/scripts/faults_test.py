@@ -112,6 +112,9 @@ with tempfile.TemporaryDirectory() as d:
     check("OBJtoSculpty on a full disk", r == "-68", r)
     r = host("ScaleUVs", obj, 0.5, os.path.join(d, "scaled.obj"), limit)
     check("ScaleUVs on a full disk", r == "-4", r)
+    for writer in ("writeCollada", "writeColladaTris"):
+        r = host(writer, obj, 1, os.path.join(d, writer + ".dae"), limit)
+        check(writer + " on a full disk", r == "-5", r)
     r = host("ScaleUVs", obj, 0.5, os.path.join(d, "no", "such", "folder.obj"))
     check("ScaleUVs into a missing folder", r == "-2", r)
 

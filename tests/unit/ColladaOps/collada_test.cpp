@@ -199,7 +199,11 @@ TEST_F(Collada, FacesThatNameNothingRefuseTheFile) {
   EXPECT_EQ(code(base + "f 1/x 2 3\n", 0), -4.0f);        // not a number
   EXPECT_EQ(code(base + "f 1.5 2 3\n", 0), -4.0f);
   EXPECT_EQ(code(base + "f 99999999999 2 3\n", 0), -4.0f);
-  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\n", 0), -4.0f);  // no vt lines
+  // Without any vt line, texture indices are the vertex numbers, written as
+  // they are: a mesh without UVs still exports.
+  std::string noUVs = write("v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\n", 1);
+  EXPECT_EQ(listOf(noUVs, "<p>"), "0 0 0 1 1 1 2 2 2 ");
+  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\ng a\nf 1 2 3\n", 0), -4.0f);  // past the vertices
   // A face may name vertices that later lines define.
   std::string doc = write("g a\nf 1/1 2/2 3/3\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
                           "vt 0 0\nvt 1 0\nvt 0 1\n", 1);
