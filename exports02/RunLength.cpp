@@ -228,8 +228,12 @@ float compressFile(const char* input, const char* output, size_t readBlock,
   const bool written = textops::closeOut(f.sink.out);
   if (readFailed) return kRunLengthInputFailed;
   if (!written) return kRunLengthOutputFailed;
-  // Both sizes become floats before the division: an empty input gives NaN.
-  return static_cast<float>(outBytes) / static_cast<float>(inBytes);
+  // Both sizes become floats before the division (an empty input gives
+  // NaN); the stores round on x87 too, where registers hold more precision.
+  volatile float outSize = static_cast<float>(outBytes);
+  volatile float inSize = static_cast<float>(inBytes);
+  volatile float ratio = outSize / inSize;
+  return ratio;
 }
 
 float decompressFile(const char* input, const char* output, size_t readBlock,
