@@ -1,7 +1,6 @@
 // Run-length compression of whole files, block by block: runs carry over
 // from one read block to the next, and the pairs are encoded straight into
-// the writer's buffer. Eight bytes (or eight pairs) are looked at per step
-// where the data allow it.
+// the writer's buffer without data-dependent branches.
 #include <cstdint>
 #include <cstring>
 
@@ -9,47 +8,15 @@
 #include "FileServices.h"
 #include "TextOps.h"
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ != __ORDER_LITTLE_ENDIAN__
-#error "the word-at-a-time coder assumes a little-endian machine"
-#endif
-
 namespace fileservices {
 
 namespace {
 
 constexpr uint64_t kOnes = 0x0101010101010101ull;
-constexpr uint64_t kHighs = 0x8080808080808080ull;
-constexpr uint64_t kEvenBytes = 0x00FF00FF00FF00FFull;
-constexpr uint64_t kCountsOfOne = 0x0001000100010001ull;
 // Room kept free in the write buffer before each step of a coder.
 constexpr size_t kStepRoom = 512;
 
-inline uint64_t load64(const unsigned char* p) {
-  uint64_t w;
-  std::memcpy(&w, p, 8);
-  return w;
-}
 inline void store64(unsigned char* p, uint64_t w) { std::memcpy(p, &w, 8); }
-
-// Bit 7 of each byte of the result is set where `w` holds a zero byte; the
-// lowest set bit marks the first zero byte exactly.
-inline uint64_t zeroBytes(uint64_t w) { return (w - kOnes) & ~w & kHighs; }
-
-// Four bytes v0..v3 become the pairs (1, v0) .. (1, v3).
-inline uint64_t singlePairs(uint32_t four) {
-  uint64_t x = four;
-  x = (x | (x << 16)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x << 8)) & kEvenBytes;
-  return (x << 8) | kCountsOfOne;
-}
-
-// The value bytes of four pairs.
-inline uint32_t pairValues(uint64_t pairs) {
-  uint64_t x = (pairs >> 8) & kEvenBytes;
-  x = (x | (x >> 8)) & 0x0000FFFF0000FFFFull;
-  x = (x | (x >> 16)) & 0xFFFFFFFFull;
-  return static_cast<uint32_t>(x);
-}
 
 // The writer and the bytes it has flushed so far.
 struct Sink {
@@ -64,120 +31,96 @@ inline void makeRoom(Sink& sink) {
   }
 }
 
-// Writes one run as pairs of at most 255.
-void putRun(Sink& sink, unsigned char value, uint64_t count) {
-  textops::OutFile& out = sink.out;
-  while (count > 0) {
-    makeRoom(sink);
-    unsigned char* dst = out.buffer.get() + out.length;
-    const size_t room = (out.capacity - out.length) / 2;
-    size_t pairs = 0;
-    while (pairs < room && count > 0) {
-      const unsigned n = count > 255 ? 255u : static_cast<unsigned>(count);
-      dst[2 * pairs] = static_cast<unsigned char>(n);
-      dst[2 * pairs + 1] = value;
-      count -= n;
-      ++pairs;
-    }
-    out.length += 2 * pairs;
-  }
-}
-
-// The run that reached the end of the previous block.
+// The run that reached the end of the previous block (count 1 to 255).
 struct OpenRun {
   bool open = false;
-  unsigned char value = 0;
-  uint64_t count = 0;
+  unsigned value = 0;
+  unsigned count = 0;
 };
 
-// Index of the first byte in [i, n) that differs from `value` (n if none).
-inline size_t runEnd(const unsigned char* d, size_t i, size_t n, unsigned char value) {
-  const uint64_t pattern = kOnes * value;
-  while (i + 8 <= n) {
-    const uint64_t diff = load64(d + i) ^ pattern;
-    if (diff != 0) return i + static_cast<size_t>(__builtin_ctzll(diff) / 8);
-    i += 8;
+// Bytes [i, i + chunk) fit the write buffer as one pair each.
+size_t encodeChunk(Sink& sink, size_t left) {
+  textops::OutFile& out = sink.out;
+  size_t chunk = left < 32768 ? left : 32768;
+  if (out.capacity - out.length < 2 * chunk + 2) {
+    sink.flushed += out.length;
+    textops::flushOut(out);
   }
-  while (i < n && d[i] == value) ++i;
-  return i;
+  const size_t most = (out.capacity - out.length - 2) / 2;
+  return chunk < most ? chunk : most;
 }
 
 // Encodes one block; the run that touches its end stays open in `run`.
+// Every byte is compared with its predecessor and the pair of the current
+// run is written each time, but the output only advances where a run ends
+// (or reaches 255): no branch depends on the data.
 void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, Sink& sink) {
-  textops::OutFile& out = sink.out;
+  if (n == 0) return;
   size_t i = 0;
-  if (run.open) {
-    i = runEnd(d, 0, n, run.value);
-    run.count += i;
-    if (i == n) return;
-    putRun(sink, run.value, run.count);
-    run.open = false;
+  if (!run.open) {
+    run.open = true;
+    run.value = d[0];
+    run.count = 1;
+    i = 1;
   }
-  // Here d[i] always starts a run.
+  unsigned value = run.value;
+  unsigned count = run.count;
+  textops::OutFile& out = sink.out;
   while (i < n) {
-    makeRoom(sink);
+    const size_t chunk = encodeChunk(sink, n - i);
     unsigned char* dst = out.buffer.get() + out.length;
-    if (i + 9 <= n) {
-      const uint64_t a = load64(d + i);
-      const uint64_t same = zeroBytes(a ^ load64(d + i + 1));
-      // Bytes before the first one equal to its successor are runs of one.
-      const size_t singles = same ? static_cast<size_t>(__builtin_ctzll(same) / 8) : 8;
-      store64(dst, singlePairs(static_cast<uint32_t>(a)));
-      store64(dst + 8, singlePairs(static_cast<uint32_t>(a >> 32)));
-      out.length += 2 * singles;
-      i += singles;
-      if (singles == 8) continue;
-      dst += 2 * singles;
-    }
-    const unsigned char value = d[i];
-    const size_t end = runEnd(d, i + 1, n, value);
-    if (end == n) {
-      run.open = true;
-      run.value = value;
-      run.count = end - i;
-      return;
-    }
-    const size_t count = end - i;
-    if (count <= 255) {
+    unsigned char* const first = dst;
+    for (const size_t end = i + chunk; i < end; ++i) {
+      const unsigned next = d[i];
+      const bool ends = (next != value) | (count == 255);
       dst[0] = static_cast<unsigned char>(count);
-      dst[1] = value;
-      out.length += 2;
-    } else {
-      putRun(sink, value, count);
+      dst[1] = static_cast<unsigned char>(value);
+      dst += ends ? 2 : 0;
+      count = ends ? 1 : count + 1;
+      value = next;
     }
-    i = end;
+    out.length += static_cast<size_t>(dst - first);
   }
+  run.value = value;
+  run.count = count;
 }
 
-// Expands whole pairs [d, d + n), n even.
+void closeRun(OpenRun& run, Sink& sink) {
+  if (!run.open) return;
+  makeRoom(sink);
+  textops::OutFile& out = sink.out;
+  out.buffer[out.length] = static_cast<unsigned char>(run.count);
+  out.buffer[out.length + 1] = static_cast<unsigned char>(run.value);
+  out.length += 2;
+  run.open = false;
+}
+
+// Expands whole pairs [d, d + n), n even. Short runs are written as one or
+// two 8-byte stores of the value and the output advances by the count.
 void decodeBlock(const unsigned char* d, size_t n, Sink& sink) {
   textops::OutFile& out = sink.out;
   size_t i = 0;
   while (i < n) {
     makeRoom(sink);
+    // Pairs that surely fit: 255 bytes each, plus the stores' overhang.
+    size_t pairs = (out.capacity - out.length - 16) / 255;
+    if (pairs > (n - i) / 2) pairs = (n - i) / 2;
     unsigned char* dst = out.buffer.get() + out.length;
-    if (i + 16 <= n) {
-      const uint64_t p0 = load64(d + i);
-      const uint64_t p1 = load64(d + i + 8);
-      if ((p0 & kEvenBytes) == kCountsOfOne && (p1 & kEvenBytes) == kCountsOfOne) {
-        const uint64_t values = pairValues(p0) | (uint64_t(pairValues(p1)) << 32);
-        store64(dst, values);
-        out.length += 8;
-        i += 16;
-        continue;
+    unsigned char* const first = dst;
+    for (const size_t end = i + 2 * pairs; i < end; i += 2) {
+      const unsigned count = d[i];
+      const uint64_t pattern = kOnes * d[i + 1];
+      if (count <= 8) {
+        store64(dst, pattern);
+      } else if (count <= 16) {
+        store64(dst, pattern);
+        store64(dst + 8, pattern);
+      } else {
+        std::memset(dst, static_cast<int>(pattern & 0xFF), count);
       }
+      dst += count;
     }
-    const unsigned count = d[i];
-    const unsigned char value = d[i + 1];
-    if (count <= 16) {
-      const uint64_t pattern = kOnes * value;
-      store64(dst, pattern);
-      store64(dst + 8, pattern);
-    } else {
-      std::memset(dst, value, count);
-    }
-    out.length += count;
-    i += 2;
+    out.length += static_cast<size_t>(dst - first);
   }
 }
 
@@ -222,7 +165,7 @@ float compressFile(const char* input, const char* output, size_t readBlock,
     if (n < readBlock) break;
   }
   // The last run is always written: there is no next byte to extend it.
-  if (run.open) putRun(f.sink, run.value, run.count);
+  closeRun(run, f.sink);
   const uint64_t outBytes = f.sink.flushed + f.sink.out.length;
   const bool readFailed = std::ferror(f.in.get()) != 0;
   const bool written = textops::closeOut(f.sink.out);
