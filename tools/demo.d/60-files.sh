@@ -4,10 +4,8 @@ printf 'one\n' >"$OUT/files/a.txt"
 printf 'two\n' >"$OUT/files/b.tar.gz"
 printf 'three\n' >"$OUT/files/README"
 mkdir -p "$OUT/files/sub"
-call "$DLL" OpenFolder "$OUT/files"
-call "$DLL" GetFile @null 0 @buf
-call "$DLL" GetFile @null 0 @buf
-call "$DLL" CloseFolder
+echo "  listing, state kept between calls (fennick-host --script $SAMPLES/scripts/list_folder.txt):"
+"$HOST" "$DLL" --script "$SAMPLES/scripts/list_folder.txt" | sed 's/^/    /'
 call "$DLL02" CheckFolder "$OUT/files"
 call "$DLL" FileCopyTo "$SAMPLES/cube.obj" 0 "$OUT/files/cube.obj"
 call "$DLL02" FileCopyTo "$OUT/files/cube.obj" 0 "$OUT/files/./cube.obj"
