@@ -1,6 +1,8 @@
 // Path names and folder emptying.
 #pragma once
 
+#include <cstdint>
+#include <cstdio>
 #include <string>
 
 #include "FennickApi.h"
@@ -17,3 +19,52 @@ FENNICK_API std::string FileNameExtract(const std::string& path, int mode);
 
 // A copy of the path.
 FENNICK_API std::string FilepathTruncate(const std::string& path);
+
+// ---- folder emptying ------------------------------------------------------
+
+// Deletes the files of one folder level: every entry whose name holds a '.'
+// (see IsDirectory) is removed with the system's remove; sub-folders are not
+// entered, and entries that cannot be deleted stay without notice. The
+// entries "." and ".." are passed over by name. The path gets the platform's
+// separator appended ('\' on Windows, '/' elsewhere) unless it ends in it.
+// False when the folder cannot be opened (an empty path included: it would
+// name the root).
+FENNICK_API bool ClearFolder(std::string path);
+
+// Decides by name alone: scanning back from the end, a '.' met before any
+// '/' or '\' means a file (false); a separator met first, or none at all,
+// means a folder (true). The file system is not asked.
+FENNICK_API bool IsDirectory(const std::string& path);
+
+namespace fileops {
+
+#if defined(_WIN32)
+constexpr char kFolderSeparator = '\\';
+#else
+constexpr char kFolderSeparator = '/';
+#endif
+
+// Copies a file byte for byte: 0 copied, -1 failed. The source is opened
+// (and must not be a folder) before the destination is touched; then the
+// destination is deleted and written anew. A destination that is the source
+// itself (by another spelling or through a link) is left intact and gives 0.
+// A destination that is a folder gives -1. A short write or a read error
+// gives -1 and leaves the partly written destination.
+int copyFile(const char* source, const char* destination) noexcept;
+
+// Identity of a file: device and inode on POSIX, volume serial number and
+// file index on Windows.
+struct FileIdentity {
+  bool known = false;  // false: no such file, or it cannot be asked
+  bool folder = false;
+  uint64_t volume = 0;
+  uint64_t index = 0;
+};
+FileIdentity identityOf(std::FILE* file) noexcept;
+FileIdentity identityOf(const char* path) noexcept;
+
+inline bool sameFile(const FileIdentity& a, const FileIdentity& b) {
+  return a.known && b.known && a.volume == b.volume && a.index == b.index;
+}
+
+}  // namespace fileops

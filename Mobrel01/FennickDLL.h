@@ -9,6 +9,8 @@
 // Calls must come one at a time.
 #pragma once
 
+#include <dirent.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -58,6 +60,44 @@ extern "C" {
 // current keyboard layout, then Return (see DoKeyPress). Null text: nothing
 // typed. Always 0.
 float PasteText(char* text, double number, char* block);
+
+}  // extern "C"
+
+// ---- file services ----------------------------------------------------------
+extern "C" {
+
+// None of these reads the number.
+
+// text: file path. Result: 0 deleted; -1 not deleted or text null.
+float FileDelete(char* text, double number, char* block);
+
+// text: source path; block: destination path. Result: 0 copied (also when
+// the destination is the source itself, which stays intact); -1 a path null,
+// the source cannot be opened or is a folder (the destination is not
+// touched), the destination is a folder or cannot be opened, a read failed
+// or a write fell short (the partial destination stays).
+float FileCopyTo(char* text, double number, char* block);
+
+// text: current path; block: new path. Result: 0 renamed; -1 a path null,
+// the two texts equal, or the system's rename failed.
+float FileRename(char* text, double number, char* block);
+
+// text: folder path. Deletes every entry of the folder (one level) whose
+// name holds a '.'; keeps the others (files without extension, sub-folders).
+// Result: 0 opened and walked; -1 cannot be opened (null or empty text too).
+float EmptyFolder(char* text, double number, char* block);
+
+// text: folder path. Starts the one folder listing (replacing an open one).
+// Result: 0 open; -1 cannot be opened (no listing is open afterwards).
+float OpenFolder(char* text, double number, char* block);
+
+// block: receives the next entry name (the dot entries included; room for
+// 1,024 bytes). Result: 0 written; -1 no listing open; -3 no more entries;
+// -9 block null (no entry taken).
+float GetFile(char* text, double number, char* block);
+
+// Result: 0 listing closed; -1 none was open.
+float CloseFolder(char* text, double number, char* block);
 
 }  // extern "C"
 
@@ -131,6 +171,16 @@ void setDateTime(const char* text);
 // p[0..8] three corners; p[9..11] = (P1 - P0) x (P2 - P0), normalised when
 // asked (0 0 0 without length).
 void CalculateSurfaceNormal(float* p, bool normalise);
+// ---- folder emptying (C++ names only) ----
+// Folder emptying behind EmptyFolder: true when the folder was opened and
+// walked. The path is taken by value ('/' appended unless it ends in one).
+bool ClearFolder(std::string path);
+// Name rule of the emptying: false (a file) when a '.' comes before any '/'
+// or '\' scanning back from the end; true otherwise.
+bool IsDirectory(const std::string& path);
+
+// The open folder listing of OpenFolder/GetFile/CloseFolder, or null.
+extern DIR* folder;
 
 // Template sample: writes text and a line end to standard output.
 class Mobrel01 {

@@ -23,6 +23,66 @@ float GetVertsVyx(char* text, double number, char* block);
 // "#Vertex Count" line; -1 file cannot be opened.
 float GetVertsOBJ(char* text, double number, char* block);
 
+// ---- file services ----------------------------------------------------------
+// None of these reads the number.
+
+// text: file path. Result: 0 deleted; -1 not deleted or text null.
+float FileDelete(char* text, double number, char* block);
+
+// text: source path; block: destination path. Result: 0 copied (also when
+// the destination is the source itself, which stays intact); -1 a path null,
+// the source cannot be opened or is a folder (the destination is not
+// touched), the destination is a folder or cannot be opened, a read failed
+// or a write fell short (the partial destination stays).
+float FileCopyTo(char* text, double number, char* block);
+
+// text: folder path. Deletes every entry of the folder (one level) whose
+// name holds a '.'; keeps the others. '\' is appended unless the path ends
+// in it. Result: 0 opened and walked; -1 cannot be opened (null or empty
+// text too; 32-bit build: path with separator over 256 characters; 64-bit:
+// 260 characters or more).
+float EmptyFolder(char* text, double number, char* block);
+
+// text: folder path (under 260 characters). Starts the one folder listing
+// (replacing an open one). Result: 0 open; -1 cannot be opened (no listing
+// is open afterwards).
+float OpenFolder(char* text, double number, char* block);
+
+// block: receives the next entry name, at most 260 bytes with its zero (a
+// name the code page cannot hold comes as its 8.3 name, else "?"). Result:
+// 0 written; -1 no listing open; -3 no more entries; -9 block null.
+float GetFile(char* text, double number, char* block);
+
+// Result: 0 listing closed; -1 none was open.
+float CloseFolder(char* text, double number, char* block);
+
+// text: folder path. Result: 0 it can be opened; -1 it cannot. No listing
+// is open afterwards.
+float CheckFolder(char* text, double number, char* block);
+
+// text: input path; block: output path. Writes (count, value) byte pairs,
+// one per run (runs over 255 bytes as several pairs). Result: compressed
+// size / input size (NaN for an empty input); -1 input cannot be opened or
+// read (no output made when it cannot be opened); -2 output cannot be
+// opened or written; -3 output is the input file (nothing written); -9 a
+// path null.
+float CompressFile(char* text, double number, char* block);
+
+// text: compressed path; block: output path. Expands every pair (a count
+// of 0 and a trailing odd byte yield nothing). Result: 0, or -1, -2, -3, -9
+// as CompressFile.
+float DecompressFile(char* text, double number, char* block);
+
+// text: a name; block: receives the name to use (room for the name, "_copy"
+// and 20 digits). The first time a name is seen it comes back unchanged;
+// later, its part up to and including the first "_copy" (or the name and
+// "_copy") with the smallest counter 1, 2, ... not handed out yet. Result:
+// 0; -9 text or block null (nothing remembered).
+float CheckName(char* text, double number, char* block);
+
+// Forgets every name CheckName handed out. Result: 0.
+float ClearNameSet(char* text, double number, char* block);
+
 }  // extern "C"
 
 // ---- desktop ----------------------------------------------------------------

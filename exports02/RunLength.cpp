@@ -1,0 +1,202 @@
+// Run-length compression of whole files, block by block: runs carry over
+// from one read block to the next, and the pairs are encoded straight into
+// the writer's buffer without data-dependent branches.
+#include <cstdint>
+#include <cstring>
+
+#include "FileOps.h"
+#include "FileServices.h"
+#include "TextOps.h"
+
+namespace fileservices {
+
+namespace {
+
+constexpr uint64_t kOnes = 0x0101010101010101ull;
+// Room kept free in the write buffer before each step of a coder.
+constexpr size_t kStepRoom = 512;
+
+inline void store64(unsigned char* p, uint64_t w) { std::memcpy(p, &w, 8); }
+
+// The writer and the bytes it has flushed so far.
+struct Sink {
+  textops::OutFile out;
+  uint64_t flushed = 0;
+};
+
+inline void makeRoom(Sink& sink) {
+  if (sink.out.capacity - sink.out.length < kStepRoom) {
+    sink.flushed += sink.out.length;
+    textops::flushOut(sink.out);
+  }
+}
+
+// The run that reached the end of the previous block (count 1 to 255).
+struct OpenRun {
+  bool open = false;
+  unsigned value = 0;
+  unsigned count = 0;
+};
+
+// Bytes [i, i + chunk) fit the write buffer as one pair each.
+size_t encodeChunk(Sink& sink, size_t left) {
+  textops::OutFile& out = sink.out;
+  size_t chunk = left < 32768 ? left : 32768;
+  if (out.capacity - out.length < 2 * chunk + 2) {
+    sink.flushed += out.length;
+    textops::flushOut(out);
+  }
+  const size_t most = (out.capacity - out.length - 2) / 2;
+  return chunk < most ? chunk : most;
+}
+
+// Encodes one block; the run that touches its end stays open in `run`.
+// Every byte is compared with its predecessor and the pair of the current
+// run is written each time, but the output only advances where a run ends
+// (or reaches 255): no branch depends on the data.
+void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, Sink& sink) {
+  if (n == 0) return;
+  size_t i = 0;
+  if (!run.open) {
+    run.open = true;
+    run.value = d[0];
+    run.count = 1;
+    i = 1;
+  }
+  unsigned value = run.value;
+  unsigned count = run.count;
+  textops::OutFile& out = sink.out;
+  while (i < n) {
+    const size_t chunk = encodeChunk(sink, n - i);
+    unsigned char* dst = out.buffer.get() + out.length;
+    unsigned char* const first = dst;
+    for (const size_t end = i + chunk; i < end; ++i) {
+      const unsigned next = d[i];
+      const bool ends = (next != value) | (count == 255);
+      dst[0] = static_cast<unsigned char>(count);
+      dst[1] = static_cast<unsigned char>(value);
+      dst += ends ? 2 : 0;
+      count = ends ? 1 : count + 1;
+      value = next;
+    }
+    out.length += static_cast<size_t>(dst - first);
+  }
+  run.value = value;
+  run.count = count;
+}
+
+void closeRun(OpenRun& run, Sink& sink) {
+  if (!run.open) return;
+  makeRoom(sink);
+  textops::OutFile& out = sink.out;
+  out.buffer[out.length] = static_cast<unsigned char>(run.count);
+  out.buffer[out.length + 1] = static_cast<unsigned char>(run.value);
+  out.length += 2;
+  run.open = false;
+}
+
+// Expands whole pairs [d, d + n), n even. Short runs are written as one or
+// two 8-byte stores of the value and the output advances by the count.
+void decodeBlock(const unsigned char* d, size_t n, Sink& sink) {
+  textops::OutFile& out = sink.out;
+  size_t i = 0;
+  while (i < n) {
+    makeRoom(sink);
+    // Pairs that surely fit: 255 bytes each, plus the stores' overhang.
+    size_t pairs = (out.capacity - out.length - 16) / 255;
+    if (pairs > (n - i) / 2) pairs = (n - i) / 2;
+    unsigned char* dst = out.buffer.get() + out.length;
+    unsigned char* const first = dst;
+    for (const size_t end = i + 2 * pairs; i < end; i += 2) {
+      const unsigned count = d[i];
+      const uint64_t pattern = kOnes * d[i + 1];
+      if (count <= 8) {
+        store64(dst, pattern);
+      } else if (count <= 16) {
+        store64(dst, pattern);
+        store64(dst + 8, pattern);
+      } else {
+        std::memset(dst, static_cast<int>(pattern & 0xFF), count);
+      }
+      dst += count;
+    }
+    out.length += static_cast<size_t>(dst - first);
+  }
+}
+
+struct Files {
+  textops::FilePtr in;
+  Sink sink;
+  textops::AlignedBytes block;
+};
+
+// Opens the input, checks that the output is another file, opens the
+// output and takes the read block. 0 when all is ready, else a result code.
+float openFiles(const char* input, const char* output, size_t readBlock, size_t writeBlock,
+                Files& f) {
+  if (!input || !output) return kResultNullArgument;
+  f.in = textops::openRead(input);
+  if (!f.in) return kRunLengthInputFailed;
+  const fileops::FileIdentity from = fileops::identityOf(f.in.get());
+  if (from.folder) return kRunLengthInputFailed;
+  if (fileops::sameFile(from, fileops::identityOf(output))) return kRunLengthSameFile;
+  f.block = textops::allocateAligned(readBlock);
+  if (!f.block) return fennick::kResultNoMemory;
+  textops::OutFile& out = f.sink.out;
+  if (!textops::openOut(out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock))
+    return out.buffer ? kRunLengthOutputFailed : fennick::kResultNoMemory;
+  return 0.0f;
+}
+
+}  // namespace
+
+float compressFile(const char* input, const char* output, size_t readBlock,
+                   size_t writeBlock) noexcept {
+  if (readBlock == 0) readBlock = 1;
+  Files f;
+  const float status = openFiles(input, output, readBlock, writeBlock, f);
+  if (status != 0.0f) return status;
+  uint64_t inBytes = 0;
+  OpenRun run;
+  for (;;) {
+    const size_t n = textops::readFully(f.in.get(), f.block.get(), readBlock);
+    inBytes += n;
+    if (n > 0) encodeBlock(f.block.get(), n, run, f.sink);
+    if (n < readBlock) break;
+  }
+  // The last run is always written: there is no next byte to extend it.
+  closeRun(run, f.sink);
+  const uint64_t outBytes = f.sink.flushed + f.sink.out.length;
+  const bool readFailed = std::ferror(f.in.get()) != 0;
+  const bool written = textops::closeOut(f.sink.out);
+  if (readFailed) return kRunLengthInputFailed;
+  if (!written) return kRunLengthOutputFailed;
+  // Both sizes become floats before the division (an empty input gives
+  // NaN); the stores round on x87 too, where registers hold more precision.
+  volatile float outSize = static_cast<float>(outBytes);
+  volatile float inSize = static_cast<float>(inBytes);
+  volatile float ratio = outSize / inSize;
+  return ratio;
+}
+
+float decompressFile(const char* input, const char* output, size_t readBlock,
+                     size_t writeBlock) noexcept {
+  // Whole pairs per read block.
+  readBlock = readBlock < 2 ? 2 : readBlock & ~size_t(1);
+  Files f;
+  const float status = openFiles(input, output, readBlock, writeBlock, f);
+  if (status != 0.0f) return status;
+  for (;;) {
+    const size_t n = textops::readFully(f.in.get(), f.block.get(), readBlock);
+    // A trailing odd byte is a count without its value: it yields nothing.
+    decodeBlock(f.block.get(), n & ~size_t(1), f.sink);
+    if (n < readBlock) break;
+  }
+  const bool readFailed = std::ferror(f.in.get()) != 0;
+  const bool written = textops::closeOut(f.sink.out);
+  if (readFailed) return kRunLengthInputFailed;
+  if (!written) return kRunLengthOutputFailed;
+  return 0.0f;
+}
+
+}  // namespace fileservices
