@@ -124,6 +124,36 @@ with tempfile.TemporaryDirectory() as d:
     check("writeOBJfromVyx on a vanished file", said(out, "writeOBJfromVyx", "-1760"), out)
     check("no OBJ for a vanished file", not os.path.exists(os.path.join(d, "g.obj")))
 
+def enumeration_outlives_its_folder():
+    """A listing left open while its folder is deleted ends cleanly."""
+    import ctypes
+    if os.environ.get("FENNICK_SANITIZED") == "1":
+        return  # an ASan-built library cannot be loaded into this Python
+    results = []
+    for path in (DLL, os.environ["FENNICK_DLL02"]):
+        lib = ctypes.CDLL(path)
+        for name in ("OpenFolder", "GetFile", "CloseFolder"):
+            getattr(lib, name).restype = ctypes.c_float
+            getattr(lib, name).argtypes = [ctypes.c_char_p, ctypes.c_double, ctypes.c_char_p]
+        with tempfile.TemporaryDirectory() as d:
+            folder = os.path.join(d, "listed")
+            os.mkdir(folder)
+            for i in range(50):
+                open(os.path.join(folder, f"f{i}.txt"), "w").close()
+            buf = ctypes.create_string_buffer(1024)
+            check("OpenFolder", lib.OpenFolder(folder.encode(), 0, None) == 0)
+            check("first entry", lib.GetFile(None, 0, buf) == 0)
+            for i in range(50):
+                os.remove(os.path.join(folder, f"f{i}.txt"))
+            os.rmdir(folder)
+            codes = [lib.GetFile(None, 0, buf) for _ in range(200)]
+            check("listing of a deleted folder ends", codes[-1] == -3, codes[-5:])
+            check("and stays ended", all(c in (0.0, -3.0) for c in codes))
+            results.append(lib.CloseFolder(None, 0, None))
+    check("CloseFolder after the folder went", results == [0.0, 0.0], results)
+
+
+enumeration_outlives_its_folder()
 for f in failures:
     print("FAIL:", f)
 sys.exit(1 if failures else 0)
