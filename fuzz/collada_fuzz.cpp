@@ -33,7 +33,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (mode == 1 && slot.faceNormals.size() != 3 * slot.cornerCounts.size()) __builtin_trap();
       for (size_t j = 0; j < slot.vertexIndices.size(); ++j) {
         if (slot.vertexIndices[j] < 0 || uint64_t(slot.vertexIndices[j]) >= model->positionCount ||
-            slot.textureIndices[j] < 0 || uint64_t(slot.textureIndices[j]) >= model->textureCount)
+            slot.textureIndices[j] < 0 ||
+            // Without texture lines the indices are the vertex numbers.
+            (model->textureCount > 0 &&
+             uint64_t(slot.textureIndices[j]) >= model->textureCount))
           __builtin_trap();
       }
       for (float f : slot.faceNormals)
