@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "FennickApi.h"
+#include "PodArray.h"
 
 // ---- header texts -----------------------------------------------------------
 
@@ -41,10 +42,10 @@ struct aVertex {
 
 // One group slot: the faces filed under one group line, in reading order.
 struct colGroup {
-  std::vector<int32_t> cornerCounts;    // per face
-  std::vector<float> faceNormals;       // nx, ny, nz per face (normal mode 1)
-  std::vector<int32_t> textureIndices;  // per corner, 0-based
-  std::vector<int32_t> vertexIndices;   // per corner, 0-based
+  textops::PodArray<int32_t> cornerCounts;    // per face
+  textops::PodArray<float> faceNormals;       // nx, ny, nz per face (normal mode 1)
+  textops::PodArray<int32_t> textureIndices;  // per corner, 0-based
+  textops::PodArray<int32_t> vertexIndices;   // per corner, 0-based
   int32_t faceCount = 0;
 };
 
@@ -64,14 +65,14 @@ struct colModel {
   // texture texts (texture lines after their first two characters), verbatim,
   // each followed by a blank as the document lists them, in one byte buffer;
   // the runs say which stretch holds which kind, in file order.
-  std::vector<char> textArena;
+  textops::PodArray<char> textArena;
   std::vector<colTextRun> positionRuns;
   std::vector<colTextRun> textureRuns;
   uint64_t positionCount = 0;
   uint64_t textureCount = 0;
   // Parsed positions and smoothed normals, one per vertex line; filled only
   // when normals are asked for (nothing else reads them).
-  std::vector<aVertex> vertices;
+  textops::PodArray<aVertex> vertices;
   // Group line (whole line) -> group index; byte-wise key order.
   std::map<std::string, int32_t, std::less<>> groupTable;
   int32_t groupCount = 0;

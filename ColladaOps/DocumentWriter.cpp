@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "ColladaOps.h"
+#include "DirectText.h"
 #include "TextOps.h"
 
 namespace {
@@ -212,18 +213,30 @@ void line(OutFile& out, const Pieces&... pieces) {
 
 // Every text of the runs, each followed by a blank (as the arena holds them).
 void putTexts(OutFile& out, const colModel& m, const std::vector<colTextRun>& runs) {
-  for (const colTextRun& run : runs) put(out, m.textArena.data() + run.offset, run.bytes);
+  for (const colTextRun& run : runs) put(out, m.textArena.data + run.offset, run.bytes);
 }
 
-// "x y z " of one normal, each component widened to double and written %g
-// (at most 3 * 13 bytes).
+// Room a normal's text "x y z " takes at most (three %g texts of at most 13
+// characters and their blanks), rounded up for fixed-size copies.
+constexpr size_t kNormalText = 48;
+
+// "x y z " of one normal, each component widened to double and written %g.
+// `text` has room for kNormalText + 16 bytes.
 size_t formatNormal(float x, float y, float z, char* text) {
-  size_t n = 0;
-  for (float v : {x, y, z}) {
-    n += textops::formatFloatG6(v, text + n);
-    text[n++] = ' ';
-  }
+  size_t n = textops::formatFloatG6(x, text);
+  text[n++] = ' ';
+  n += textops::formatFloatG6(y, text + n);
+  text[n++] = ' ';
+  n += textops::formatFloatG6(z, text + n);
+  text[n++] = ' ';
   return n;
+}
+
+// Copies a normal's text with one fixed-size copy.
+inline void putNormalText(OutFile& out, const char* text, size_t length) {
+  char* at = textops::room(out, kNormalText);
+  std::memcpy(at, text, kNormalText);
+  textops::advance(out, at + length);
 }
 
 // Groups in key order.
@@ -236,13 +249,13 @@ std::vector<const colGroup*> groupsInOrder(const colModel& m) {
 
 void putNormals(OutFile& out, const colModel& m, const std::vector<const colGroup*>& groups,
                 int normalMode) {
-  char text[3 * (textops::kMaxNumberText + 1)];
+  alignas(16) char text[kNormalText + 16];
   if (normalMode == 1) {
     for (const colGroup* g : groups) {
-      for (size_t f = 0; f < g->cornerCounts.size(); ++f) {
+      for (size_t f = 0; f < g->cornerCounts.size; ++f) {
         const float* n = &g->faceNormals[3 * f];
         size_t length = formatNormal(n[0], n[1], n[2], text);
-        for (int32_t c = 0; c < g->cornerCounts[f]; ++c) put(out, text, length);
+        for (int32_t c = 0; c < g->cornerCounts[f]; ++c) putNormalText(out, text, length);
       }
     }
     return;
@@ -251,21 +264,52 @@ void putNormals(OutFile& out, const colModel& m, const std::vector<const colGrou
   // nearby vertices, so a small table of recent texts saves most formatting.
   struct Cached {
     int32_t vertex = -1;
-    uint8_t length = 0;
-    char text[3 * (textops::kMaxNumberText + 1)];
+    uint32_t length = 0;
+    char text[kNormalText + 16];
   };
-  constexpr size_t kSlots = 4096;
+  constexpr size_t kSlots = 8192;
   std::vector<Cached> cache(kSlots);
   for (const colGroup* g : groups) {
     for (int32_t v : g->vertexIndices) {
       Cached& c = cache[size_t(v) & (kSlots - 1)];
       if (c.vertex != v) {
         const aVertex& a = m.vertices[size_t(v)];
-        c.length = static_cast<uint8_t>(formatNormal(a.nx, a.ny, a.nz, c.text));
+        c.length = uint32_t(formatNormal(a.nx, a.ny, a.nz, c.text));
         c.vertex = v;
       }
-      put(out, c.text, c.length);
+      putNormalText(out, c.text, c.length);
     }
+  }
+}
+
+// The corners of one group's p list: "v t " each, or "v n t " with the
+// running normal number n when normals are written.
+void putCorners(OutFile& out, const colGroup& g, bool normals, textops::DecimalCounter& normal) {
+  const int32_t* vertex = g.vertexIndices.data;
+  const int32_t* texture = g.textureIndices.data;
+  const size_t corners = g.vertexIndices.size;
+  for (size_t j = 0; j < corners; ++j) {
+    // Two 11-character integers, a counter of at most 24 digits, 3 blanks.
+    char* p = textops::room(out, 64);
+    p = textops::writeInt32(p, vertex[j]);
+    *p++ = ' ';
+    if (normals) {
+      p = textops::writeCounter(p, normal);
+      *p++ = ' ';
+      textops::incrementCounter(normal);
+    }
+    p = textops::writeInt32(p, texture[j]);
+    *p++ = ' ';
+    textops::advance(out, p);
+  }
+}
+
+void putCounts(OutFile& out, const colGroup& g) {
+  for (size_t f = 0; f < g.cornerCounts.size; ++f) {
+    char* p = textops::room(out, 16);
+    p = textops::writeInt32(p, g.cornerCounts[f]);
+    *p++ = ' ';
+    textops::advance(out, p);
   }
 }
 
@@ -284,7 +328,7 @@ void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layou
   const bool normals = normalMode > 0;
   const std::vector<const colGroup*> groups = groupsInOrder(m);
   uint64_t corners = 0;
-  for (const colGroup* g : groups) corners += g->vertexIndices.size();
+  for (const colGroup* g : groups) corners += g->vertexIndices.size;
 
   put(out, kDeclaration);
   put(out, kAssetOpen);
@@ -378,7 +422,8 @@ void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layou
   put(out, kVerticesEnd);
 
   int64_t ordinal = 0;
-  uint64_t normalNumber = 0;
+  textops::DecimalCounter normalNumber;
+  textops::startCounter(normalNumber);
   for (const auto& entry : m.groupTable) {
     const colGroup& g = m.groups[size_t(entry.second)];
     ++ordinal;
@@ -406,23 +451,11 @@ void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layou
     }
     if (layout == Layout::Polylist) {
       put(out, "          <vcount>");
-      for (int32_t n : g.cornerCounts) {
-        putInt(out, n);
-        putChar(out, ' ');
-      }
+      putCounts(out, g);
       line(out, "</vcount>");
     }
     put(out, "          <p>");
-    for (size_t j = 0; j < g.vertexIndices.size(); ++j) {
-      putInt(out, g.vertexIndices[j]);
-      putChar(out, ' ');
-      if (normals) {
-        putUInt(out, normalNumber++);
-        putChar(out, ' ');
-      }
-      putInt(out, g.textureIndices[j]);
-      putChar(out, ' ');
-    }
+    putCorners(out, g, normals, normalNumber);
     line(out, "</p>");
     line(out, layout == Layout::Polylist ? "        </polylist>" : "        </triangles>");
   }

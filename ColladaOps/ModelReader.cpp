@@ -7,6 +7,7 @@
 
 #include "ColladaOps.h"
 #include "FileOps.h"
+#include "QuickNumbers.h"
 #include "TextOps.h"
 
 namespace {
@@ -70,18 +71,19 @@ struct Reader {
   TextKind lastKind = TextKind::None;
   int64_t maxVertex = -1;  // largest vertex index a face used
   int64_t maxTexture = -1;
-  std::vector<Corner> corners;  // of the face being read
   std::vector<DeferredFace> deferred;
 };
 
 void appendText(Reader& r, TextKind kind, const char* begin, const char* end) {
   colModel& m = r.model;
   std::vector<colTextRun>& runs = kind == TextKind::Position ? m.positionRuns : m.textureRuns;
-  uint64_t at = m.textArena.size();
-  m.textArena.insert(m.textArena.end(), begin, end);
-  m.textArena.push_back(' ');
+  const size_t length = size_t(end - begin);
+  const uint64_t at = m.textArena.size;
+  char* text = textops::extend(m.textArena, length + 1);
+  std::memcpy(text, begin, length);
+  text[length] = ' ';
   if (r.lastKind != kind) runs.push_back(colTextRun{at, 0});
-  runs.back().bytes += uint64_t(end - begin) + 1;
+  runs.back().bytes += uint64_t(length) + 1;
   r.lastKind = kind;
 }
 
@@ -94,7 +96,7 @@ void readVertexLine(Reader& r, const char* begin, const char* end) {
   float xyz[3] = {0, 0, 0};
   const char* p = begin;
   for (float& v : xyz) {
-    textops::ParseResult pr = textops::parseStreamFloat(p, end, v);
+    textops::ParseResult pr = textops::parseStreamFloatQuick(p, end, v);
     if (!pr.ok) break;
     p = pr.next;
   }
@@ -102,7 +104,7 @@ void readVertexLine(Reader& r, const char* begin, const char* end) {
   vertex.x = xyz[0];
   vertex.y = xyz[1];
   vertex.z = xyz[2];
-  r.model.vertices.push_back(vertex);
+  textops::pushBack(r.model.vertices, vertex);
 }
 
 void readGroupLine(Reader& r, const char* begin, const char* end) {
@@ -198,43 +200,105 @@ void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face
   }
 }
 
+// Up to nine plain digits at p: their value and the end of the run; false
+// when there is no digit or a tenth one follows.
+inline bool plainDigits(const char*& p, const char* end, uint32_t& value) {
+#if defined(TEXTOPS_SWAR_DIGITS)
+  if (end - p >= 8) {
+    uint32_t run;
+    const int n = textops::digitRun8(p, run);
+    if (n == 0) return false;
+    if (n < 8) {
+      value = run;
+      p += n;
+      return true;
+    }
+  }
+#endif
+  const char* q = p;
+  uint32_t v = 0;
+  while (q < end && unsigned(*q - '0') < 10u && q - p < 9) v = v * 10 + uint32_t(*q++ - '0');
+  if (q == p || (q < end && unsigned(*q - '0') < 10u)) return false;
+  value = v;
+  p = q;
+  return true;
+}
+
+// The common corner forms with positive plain indices (7, 7/3, 7/3/5, 7//5)
+// read in one pass; anything else (signs, relative indices, junk) is left to
+// readCorner, whose results these agree with. On success p is at the end of
+// the token.
+inline bool quickCorner(const char*& p, const char* end, Corner& corner) {
+  const char* q = p;
+  uint32_t vertexNumber;
+  if (!plainDigits(q, end, vertexNumber) || vertexNumber == 0) return false;
+  uint32_t textureNumber = vertexNumber;
+  if (q < end && *q == '/') {
+    ++q;
+    if (q < end && *q != '/' && !isStreamSpace(*q)) {
+      if (!plainDigits(q, end, textureNumber) || textureNumber == 0) return false;
+    }
+    if (q < end && *q == '/') {
+      while (q < end && !isStreamSpace(*q)) ++q;  // the normal index is not read
+    }
+  }
+  if (q < end && !isStreamSpace(*q)) return false;
+  corner.vertex = int32_t(vertexNumber - 1);
+  corner.texture = int32_t(textureNumber - 1);
+  p = q;
+  return true;
+}
+
 void readFaceLine(Reader& r, const char* begin, const char* end) {
   const char* p = end - begin > 2 ? begin + 2 : end;
-  r.corners.clear();
-  while (true) {
-    while (p < end && isStreamSpace(*p)) ++p;
-    if (p == end) break;
-    const char* tokenEnd = p;
-    while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
-    Corner corner;
-    if (!readCorner(r, p, tokenEnd, corner)) {
-      r.code = colladaops::kResultBadFace;
-      return;
-    }
-    r.corners.push_back(corner);
-    p = tokenEnd;
-  }
-  // Points and edges are no faces.
-  if (r.corners.size() < 3) return;
-
   colModel& m = r.model;
   const int32_t groupIndex = m.currentGroup;
   colGroup& g = m.groups[size_t(groupIndex)];
-  const int32_t n = static_cast<int32_t>(r.corners.size());
-  g.cornerCounts.push_back(n);
-  for (const Corner& c : r.corners) {
-    g.vertexIndices.push_back(c.vertex);
-    g.textureIndices.push_back(c.texture);
-    if (c.vertex > r.maxVertex) r.maxVertex = c.vertex;
-    if (c.texture > r.maxTexture) r.maxTexture = c.texture;
+  // Corners go straight into the group's lists; a face of fewer than three
+  // corners is taken back out.
+  const size_t first = g.vertexIndices.size;
+  int64_t maxVertex = r.maxVertex;
+  int64_t maxTexture = r.maxTexture;
+  while (true) {
+    while (p < end && isStreamSpace(*p)) ++p;
+    if (p == end) break;
+    Corner corner;
+    if (!quickCorner(p, end, corner)) {
+      const char* tokenEnd = p;
+      while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
+      if (!readCorner(r, p, tokenEnd, corner)) {
+        g.vertexIndices.size = g.textureIndices.size = first;
+        r.code = colladaops::kResultBadFace;
+        return;
+      }
+      p = tokenEnd;
+    }
+    textops::pushBack(g.vertexIndices, corner.vertex);
+    textops::pushBack(g.textureIndices, corner.texture);
+    if (corner.vertex > maxVertex) maxVertex = corner.vertex;
+    if (corner.texture > maxTexture) maxTexture = corner.texture;
   }
+  const size_t count = g.vertexIndices.size - first;
+  // Points and edges are no faces.
+  if (count < 3) {
+    g.vertexIndices.size = g.textureIndices.size = first;
+    return;
+  }
+  if (count > size_t(INT32_MAX)) {
+    r.code = colladaops::kResultBadFace;
+    return;
+  }
+  r.maxVertex = maxVertex;
+  r.maxTexture = maxTexture;
+  const int32_t n = static_cast<int32_t>(count);
+  textops::pushBack(g.cornerCounts, n);
   if (r.normalMode > 0) {
-    int32_t k[4] = {r.corners[0].vertex, r.corners[1].vertex, r.corners[2].vertex,
-                    n >= 4 ? r.corners[3].vertex : 0};
-    if (r.normalMode == 1) g.faceNormals.insert(g.faceNormals.end(), 3, 0.0f);
+    const int32_t* v = g.vertexIndices.data + first;
+    int32_t k[4] = {v[0], v[1], v[2], n >= 4 ? v[3] : 0};
+    if (r.normalMode == 1) std::memset(textops::extend(g.faceNormals, 3), 0, 3 * sizeof(float));
     int used = r.normalMode >= 2 && n == 4 ? 4 : 3;
     bool known = true;
-    for (int c = 0; c < used; ++c) known = known && uint64_t(k[c]) < m.vertices.size();
+    for (int c = 0; c < used; ++c) known = known && uint64_t(k[c]) < m.vertices.size;
     if (known) {
       addFaceNormal(m, r.normalMode, groupIndex, g.faceCount, n, k);
     } else {
@@ -310,10 +374,13 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
 
   for (const DeferredFace& d : r.deferred)
     addFaceNormal(model, normalMode, d.group, d.face, d.corners, d.k);
-  if (normalMode == 2) {
-    for (aVertex& v : model.vertices) normaliseOrZero(v.nx, v.ny, v.nz);
-  } else if (normalMode >= 3) {
-    for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
+  for (size_t i = 0; i < model.vertices.size; ++i) {
+    aVertex& v = model.vertices[i];
+    if (normalMode == 2) {
+      normaliseOrZero(v.nx, v.ny, v.nz);
+    } else if (normalMode >= 3) {
+      zeroIfNotFinite(v.nx, v.ny, v.nz);
+    }
   }
   return 0;
 }

@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (n < 3) __builtin_trap();
         sum += n;
       }
-      if (size_t(sum) != slot.vertexIndices.size() ||
-          slot.vertexIndices.size() != slot.textureIndices.size() ||
-          size_t(slot.faceCount) != slot.cornerCounts.size())
+      if (size_t(sum) != slot.vertexIndices.size ||
+          slot.vertexIndices.size != slot.textureIndices.size ||
+          size_t(slot.faceCount) != slot.cornerCounts.size)
         __builtin_trap();
-      if (mode == 1 && slot.faceNormals.size() != 3 * slot.cornerCounts.size()) __builtin_trap();
-      for (size_t j = 0; j < slot.vertexIndices.size(); ++j) {
+      if (mode == 1 && slot.faceNormals.size != 3 * slot.cornerCounts.size) __builtin_trap();
+      for (size_t j = 0; j < slot.vertexIndices.size; ++j) {
         if (slot.vertexIndices[j] < 0 || uint64_t(slot.vertexIndices[j]) >= model->positionCount ||
             slot.textureIndices[j] < 0 ||
             // Without texture lines the indices are the vertex numbers.

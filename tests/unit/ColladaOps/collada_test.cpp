@@ -2,7 +2,10 @@
 
 #include <cmath>
 #include <cstring>
+#include <random>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "ColladaOps.h"
 #include "ExpectedDocuments.h"
@@ -188,6 +191,114 @@ TEST_F(Collada, CornerFormsAndIndices) {
   doc = write(base + "f 1 2\nf\nf 3\nf 1/1 2/2 3/3 4/4\n", 0);
   EXPECT_EQ(listOf(doc, "<vcount>"), "4 ");
   EXPECT_EQ(lineWith(doc, "<polylist"), "        <polylist material=\"1_box_blinnSG\" count=\"1\">");
+}
+
+// A corner token read by the rule, plainly: the text before the first slash
+// is the vertex number, the text between the first and a second slash the
+// texture number (the vertex number when empty or absent), each a whole
+// 32-bit integer, 1-based or negative counting back from `count`. `past` is
+// set for a positive number beyond the list, which only matters for a face
+// that is kept.
+bool referenceCorner(const std::string& token, int32_t count, int32_t& vertex,
+                     int32_t& texture, bool& past) {
+  auto whole = [](const std::string& text, int32_t& value) {
+    std::istringstream in(text);
+    in >> value;
+    return !text.empty() && !in.fail() && in.peek() == EOF;
+  };
+  auto resolve = [count, &past](int32_t number, int32_t& index) {
+    if (number > 0) {
+      index = number - 1;
+      past = past || number > count;
+      return true;
+    }
+    index = count + number;
+    return number < 0 && -int64_t(number) <= count;
+  };
+  size_t slash = token.find('/');
+  int32_t v, t;
+  if (!whole(token.substr(0, slash), v)) return false;
+  t = v;
+  if (slash != std::string::npos) {
+    size_t second = token.find('/', slash + 1);
+    std::string part = token.substr(slash + 1, second == std::string::npos
+                                                   ? std::string::npos
+                                                   : second - slash - 1);
+    if (!part.empty() && !whole(part, t)) return false;
+  }
+  return resolve(v, vertex) && resolve(t, texture);
+}
+
+// Face lines of every corner form, with numbers of every length, signs,
+// leading zeros and junk, near the end of the file and far from it: the
+// model's lists (or the refusal) are what the plain rule gives.
+TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
+  const int32_t kCount = 60;
+  std::string lists;
+  for (int32_t i = 0; i < kCount; ++i) lists += "v 0 0 0\nvt 0 0\n";
+  lists += "g a\n";
+  std::mt19937 random(11);
+  auto number = [&]() -> std::string {
+    switch (random() % 10) {
+      case 0: return "-" + std::to_string(1 + random() % kCount);
+      case 1: return "0" + std::to_string(1 + random() % kCount);
+      case 2: return "+" + std::to_string(1 + random() % kCount);
+      case 3: return std::string(random() % 9, '0') + std::to_string(1 + random() % kCount);
+      case 4: return std::to_string(random() % 3 == 0 ? 0 : 1000000000 + random() % 9);
+      case 5: return std::string("x7.5-").substr(random() % 5, 1 + random() % 2);
+      default: return std::to_string(1 + random() % kCount);
+    }
+  };
+  int refused = 0, read = 0;
+  for (int round = 0; round < 4000; ++round) {
+    std::string line = "f";
+    std::vector<std::string> tokens;
+    int corners = 1 + int(random() % 6);
+    for (int c = 0; c < corners; ++c) {
+      std::string token = number();
+      switch (random() % 6) {
+        case 1: token += "/" + number(); break;
+        case 2: token += "/" + number() + "/" + number(); break;
+        case 3: token += "//" + number(); break;
+        case 4: token += "/"; break;
+        default: break;
+      }
+      tokens.push_back(token);
+      line += std::string(1 + random() % 2, random() % 4 ? ' ' : '\t') + token;
+    }
+    if (random() % 2) line += random() % 2 ? "\r\n" : "\n";  // else the file's last bytes
+    colModel model;
+    int code = readColModel(obj(lists + line).c_str(), 0, model);
+    std::vector<int32_t> vertices, textures;
+    bool sound = true, past = false;
+    for (const std::string& token : tokens) {
+      int32_t v, t;
+      if (!referenceCorner(token, kCount, v, t, past)) {
+        sound = false;
+        break;
+      }
+      vertices.push_back(v);
+      textures.push_back(t);
+    }
+    if (!sound || (past && tokens.size() >= 3)) {
+      ASSERT_EQ(code, -4) << line;
+      ++refused;
+      continue;
+    }
+    ASSERT_EQ(code, 0) << line;
+    const colGroup& g = model.groups[0];
+    if (tokens.size() < 3) {
+      ASSERT_EQ(g.faceCount, 0) << line;
+      continue;
+    }
+    ++read;
+    ASSERT_EQ(std::vector<int32_t>(g.vertexIndices.begin(), g.vertexIndices.end()), vertices)
+        << line;
+    ASSERT_EQ(std::vector<int32_t>(g.textureIndices.begin(), g.textureIndices.end()), textures)
+        << line;
+  }
+  EXPECT_GT(refused, 500);
+  EXPECT_GT(read, 500);
 }
 
 TEST_F(Collada, FacesThatNameNothingRefuseTheFile) {
@@ -426,16 +537,19 @@ TEST_F(Collada, ReaderFillsTheModel) {
   EXPECT_EQ(std::string(m.textArena.begin(), m.textArena.end()), "1 2 3  0.5 0.25 4 5 6  1 1 ");
   EXPECT_EQ(m.positionRuns[1].offset, 16u);
   EXPECT_EQ(m.positionRuns[1].bytes, 6u);
-  ASSERT_EQ(m.vertices.size(), 2u);
+  ASSERT_EQ(m.vertices.size, 2u);
   EXPECT_EQ(m.vertices[1].z, 6.0f);
   ASSERT_EQ(m.groupCount, 2);
   EXPECT_EQ(m.groupTable.at("g b\r"), 0);
   EXPECT_EQ(m.groupTable.at("g a"), 1);
   const colGroup& b = m.groups[0];
   EXPECT_EQ(b.faceCount, 2);
-  EXPECT_EQ(b.vertexIndices, (std::vector<int32_t>{0, 1, 1, 1, 0, 1}));
-  EXPECT_EQ(b.textureIndices, (std::vector<int32_t>{0, 1, 1, 0, 1, 0}));
-  EXPECT_EQ(b.faceNormals.size(), 6u);
+  auto list = [](const textops::PodArray<int32_t>& a) {
+    return std::vector<int32_t>(a.begin(), a.end());
+  };
+  EXPECT_EQ(list(b.vertexIndices), (std::vector<int32_t>{0, 1, 1, 1, 0, 1}));
+  EXPECT_EQ(list(b.textureIndices), (std::vector<int32_t>{0, 1, 1, 0, 1, 0}));
+  EXPECT_EQ(b.faceNormals.size, 6u);
   EXPECT_EQ(m.totalCorners, 9);
   colModel none;
   EXPECT_EQ(readColModel(path.c_str(), 0, none), 0);
