@@ -87,7 +87,7 @@ void appendText(Reader& r, TextKind kind, const char* begin, const char* end) {
   r.lastKind = kind;
 }
 
-void readVertexLine(Reader& r, const char* begin, const char* end) {
+void readVertexLine(Reader& r, const char* begin, const char* end, const char* limit) {
   appendText(r, TextKind::Position, begin, end);
   ++r.model.positionCount;
   if (r.normalMode <= 0) return;
@@ -96,7 +96,7 @@ void readVertexLine(Reader& r, const char* begin, const char* end) {
   float xyz[3] = {0, 0, 0};
   const char* p = begin;
   for (float& v : xyz) {
-    textops::ParseResult pr = textops::parseStreamFloatQuick(p, end, v);
+    textops::ParseResult pr = textops::parseStreamFloatQuick(p, end, limit, v);
     if (!pr.ok) break;
     p = pr.next;
   }
@@ -201,19 +201,22 @@ void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face
 }
 
 // Up to nine plain digits at p: their value and the end of the run; false
-// when there is no digit or a tenth one follows.
-inline bool plainDigits(const char*& p, const char* end, uint32_t& value) {
+// when there is no digit or a tenth one follows. Bytes up to `limit` may be
+// read ahead.
+inline bool plainDigits(const char*& p, const char* end, const char* limit, uint32_t& value) {
 #if defined(TEXTOPS_SWAR_DIGITS)
-  if (end - p >= 8) {
+  if (limit - p >= 8) {
     uint32_t run;
     const int n = textops::digitRun8(p, run);
     if (n == 0) return false;
-    if (n < 8) {
+    if (n < 8 && p + n <= end) {
       value = run;
       p += n;
       return true;
     }
   }
+#else
+  (void)limit;
 #endif
   const char* q = p;
   uint32_t v = 0;
@@ -228,15 +231,15 @@ inline bool plainDigits(const char*& p, const char* end, uint32_t& value) {
 // read in one pass; anything else (signs, relative indices, junk) is left to
 // readCorner, whose results these agree with. On success p is at the end of
 // the token.
-inline bool quickCorner(const char*& p, const char* end, Corner& corner) {
+inline bool quickCorner(const char*& p, const char* end, const char* limit, Corner& corner) {
   const char* q = p;
   uint32_t vertexNumber;
-  if (!plainDigits(q, end, vertexNumber) || vertexNumber == 0) return false;
+  if (!plainDigits(q, end, limit, vertexNumber) || vertexNumber == 0) return false;
   uint32_t textureNumber = vertexNumber;
   if (q < end && *q == '/') {
     ++q;
     if (q < end && *q != '/' && !isStreamSpace(*q)) {
-      if (!plainDigits(q, end, textureNumber) || textureNumber == 0) return false;
+      if (!plainDigits(q, end, limit, textureNumber) || textureNumber == 0) return false;
     }
     if (q < end && *q == '/') {
       while (q < end && !isStreamSpace(*q)) ++q;  // the normal index is not read
@@ -249,7 +252,7 @@ inline bool quickCorner(const char*& p, const char* end, Corner& corner) {
   return true;
 }
 
-void readFaceLine(Reader& r, const char* begin, const char* end) {
+void readFaceLine(Reader& r, const char* begin, const char* end, const char* limit) {
   const char* p = end - begin > 2 ? begin + 2 : end;
   colModel& m = r.model;
   const int32_t groupIndex = m.currentGroup;
@@ -263,7 +266,7 @@ void readFaceLine(Reader& r, const char* begin, const char* end) {
     while (p < end && isStreamSpace(*p)) ++p;
     if (p == end) break;
     Corner corner;
-    if (!quickCorner(p, end, corner)) {
+    if (!quickCorner(p, end, limit, corner)) {
       const char* tokenEnd = p;
       while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
       if (!readCorner(r, p, tokenEnd, corner)) {
@@ -347,17 +350,18 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return colladaops::kResultOpenFailed;
   Reader r(model, normalMode);
-  bool read = textops::forEachLine(file.get(), [&](const char* begin, const char* end) {
+  bool read = textops::forEachLineWithin(file.get(), [&](const char* begin, const char* end,
+                                                          const char* limit) {
     size_t length = size_t(end - begin);
     if (length >= 2 && begin[0] == 'v' && begin[1] == ' ') {
-      readVertexLine(r, begin + 2, end);
+      readVertexLine(r, begin + 2, end, limit);
     } else if (length >= 2 && begin[0] == 'v' && begin[1] == 't') {
       appendText(r, TextKind::Texture, begin + 2, end);
       ++model.textureCount;
     } else if (length >= 1 && begin[0] == 'g') {
       readGroupLine(r, begin, end);
     } else if (length >= 1 && begin[0] == 'f') {
-      readFaceLine(r, begin, end);
+      readFaceLine(r, begin, end, limit);
     }
     return r.code == 0;
   });

@@ -26,32 +26,47 @@ inline void advance(OutFile& out, char* to) noexcept {
 // "00".."99", two characters each.
 extern const char kDigitPairs[200];
 
-// Decimal digits of v (1 for 0).
-inline int decimalLength(uint32_t v) noexcept {
-  int n = 1;
-  while (v >= 10000) {
-    v /= 10000;
-    n += 4;
+// Writes 1 to 4 digits of v < 10000 at p; returns the end.
+inline char* writeUpTo4(char* p, uint32_t v) noexcept {
+  if (v < 100) {
+    if (v < 10) {
+      *p = char('0' + v);
+      return p + 1;
+    }
+    std::memcpy(p, kDigitPairs + v * 2, 2);
+    return p + 2;
   }
-  return n + (v >= 10) + (v >= 100) + (v >= 1000);
+  const uint32_t hi = v / 100, lo = v % 100;
+  if (hi < 10) {
+    *p = char('0' + hi);
+    std::memcpy(p + 1, kDigitPairs + lo * 2, 2);
+    return p + 3;
+  }
+  std::memcpy(p, kDigitPairs + hi * 2, 2);
+  std::memcpy(p + 2, kDigitPairs + lo * 2, 2);
+  return p + 4;
 }
 
-// Writes v in decimal at p; returns the end. At most 10 characters.
+// Writes exactly 4 digits of v < 10000 at p, leading zeros included.
+inline void write4(char* p, uint32_t v) noexcept {
+  std::memcpy(p, kDigitPairs + (v / 100) * 2, 2);
+  std::memcpy(p + 2, kDigitPairs + (v % 100) * 2, 2);
+}
+
+// Writes v in decimal at p; returns the end. At most 10 characters. The
+// value is cut into groups of four digits that are written independently.
 inline char* writeUInt32(char* p, uint32_t v) noexcept {
-  const int n = decimalLength(v);
-  char* q = p + n;
-  while (v >= 100) {
-    const uint32_t pair = (v % 100) * 2;
-    v /= 100;
-    q -= 2;
-    std::memcpy(q, kDigitPairs + pair, 2);
+  if (v < 10000) return writeUpTo4(p, v);
+  if (v < 100000000) {
+    p = writeUpTo4(p, v / 10000);
+    write4(p, v % 10000);
+    return p + 4;
   }
-  if (v >= 10) {
-    std::memcpy(q - 2, kDigitPairs + v * 2, 2);
-  } else {
-    q[-1] = char('0' + v);
-  }
-  return p + n;
+  const uint32_t top = v / 100000000, rest = v % 100000000;
+  p = writeUpTo4(p, top);
+  write4(p, rest / 10000);
+  write4(p + 4, rest % 10000);
+  return p + 8;
 }
 
 // Writes v (any 32-bit value) in decimal at p; returns the end. At most 11

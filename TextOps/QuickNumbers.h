@@ -38,12 +38,15 @@ inline int digitRun8(const char* p, uint32_t& value) noexcept {
 }
 #endif
 
-// As parseStreamFloat. Taken here: [sign] digits [. digits] with a mantissa
-// of at most 2^24 and at most 10 fraction digits, followed by anything but
-// a digit, '.', 'e' or 'E'. Both operands of the one division are exact
-// floats, so the quotient is the correctly rounded value, as the full
-// parser gives.
-inline ParseResult parseStreamFloatQuick(const char* p, const char* end, float& value) noexcept {
+// As parseStreamFloat over [p, end). Taken here: [sign] digits [. digits]
+// with a mantissa of at most 2^24 and at most 10 fraction digits, followed by
+// anything but a digit, '.', 'e' or 'E'. Both operands of the one division
+// are exact floats, so the quotient is the correctly rounded value, as the
+// full parser gives. `limit` (not before end) bounds the bytes that may be
+// read ahead in eight-byte steps; nothing in [end, limit) becomes part of the
+// number.
+inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const char* limit,
+                                         float& value) noexcept {
   static constexpr float kPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
                                         1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
   const char* q = p;
@@ -51,28 +54,29 @@ inline ParseResult parseStreamFloatQuick(const char* p, const char* end, float& 
   bool negative = false;
   if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
 #if defined(TEXTOPS_SWAR_DIGITS)
-  if (end - q >= 17) {
-    uint32_t whole, part;
-    int n1 = digitRun8(q, whole);
-    if (n1 > 0 && n1 < 8) {
-      const char* r = q + n1;
+  if (limit - q >= 17) {
+    uint32_t whole, part = 0;
+    const int n1 = digitRun8(q, whole);
+    const char* r = q + n1;
+    if (n1 > 0 && n1 < 8 && r <= end) {
       int n2 = 0;
-      part = 0;
-      const bool point = *r == '.';
+      const bool point = r < end && *r == '.';
       if (point) {
         n2 = digitRun8(r + 1, part);
         r += 1 + n2;
       }
       static constexpr uint32_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
       uint64_t mantissa = n2 < 8 ? uint64_t(whole) * kScale[n2] + part : ~0ull;
-      if ((!point || n2 > 0) && n2 < 8 && mantissa <= (1u << 24) && *r != 'e' && *r != 'E' &&
-          *r != '.') {
+      if (r <= end && (!point || n2 > 0) && n2 < 8 && mantissa <= (1u << 24) &&
+          (r == end || (*r != 'e' && *r != 'E' && *r != '.'))) {
         float magnitude = float(uint32_t(mantissa)) / kPowers[n2];
         value = negative ? -magnitude : magnitude;
         return {r, true};
       }
     }
   }
+#else
+  (void)limit;
 #endif
   uint32_t mantissa = 0;
   const char* digits = q;
@@ -98,21 +102,29 @@ inline ParseResult parseStreamFloatQuick(const char* p, const char* end, float& 
   return {q, true};
 }
 
-// As parseStreamInt. Taken here: [sign] and at most 9 digits.
-inline ParseResult parseStreamIntQuick(const char* p, const char* end, int32_t& value) noexcept {
+inline ParseResult parseStreamFloatQuick(const char* p, const char* end, float& value) noexcept {
+  return parseStreamFloatQuick(p, end, end, value);
+}
+
+// As parseStreamInt over [p, end). Taken here: [sign] and at most 9 digits.
+// `limit` as for parseStreamFloatQuick.
+inline ParseResult parseStreamIntQuick(const char* p, const char* end, const char* limit,
+                                       int32_t& value) noexcept {
   const char* q = p;
   while (q < end && isStreamSpace(*q)) ++q;
   bool negative = false;
   if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
 #if defined(TEXTOPS_SWAR_DIGITS)
-  if (end - q >= 8) {
+  if (limit - q >= 8) {
     uint32_t run;
     int n = digitRun8(q, run);
-    if (n > 0 && n < 8) {
+    if (n > 0 && n < 8 && q + n <= end) {
       value = negative ? -int32_t(run) : int32_t(run);
       return {q + n, true};
     }
   }
+#else
+  (void)limit;
 #endif
   const char* digits = q;
   int32_t magnitude = 0;
@@ -123,6 +135,10 @@ inline ParseResult parseStreamIntQuick(const char* p, const char* end, int32_t& 
   if (q == digits || (q < end && unsigned(*q - '0') < 10u)) return parseStreamInt(p, end, value);
   value = negative ? -magnitude : magnitude;
   return {q, true};
+}
+
+inline ParseResult parseStreamIntQuick(const char* p, const char* end, int32_t& value) noexcept {
+  return parseStreamIntQuick(p, end, end, value);
 }
 
 }  // namespace textops

@@ -107,6 +107,28 @@ bool forEachLine(std::FILE* file, OnLine&& onLine,
   return !reader.failed;
 }
 
+// As forEachLine, with a third argument for onLine: the end of the run of
+// lines the line lies in. Bytes up to it can be read, so parsers may read
+// ahead past the line's end (into the line feed and the lines after it).
+template <class OnLine>
+bool forEachLineWithin(std::FILE* file, OnLine&& onLine,
+                       size_t readBlock = kDefaultReadBlock) {
+  LineBlockReader reader;
+  if (!initLineReader(reader, file, readBlock)) return false;
+  const char* begin;
+  const char* end;
+  while (nextLineBlock(reader, begin, end)) {
+    while (begin < end) {
+      const char* nl =
+          static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
+      const char* lineEnd = nl ? nl : end;
+      if (!onLine(begin, lineEnd, end)) return true;
+      begin = nl ? nl + 1 : end;
+    }
+  }
+  return !reader.failed;
+}
+
 // ---- number parsing with the stream extraction rules ------------------------
 
 // White space as the classic locale's isspace sees it.

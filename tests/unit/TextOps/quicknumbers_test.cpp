@@ -8,6 +8,13 @@
 
 namespace {
 
+textops::ParseResult quickFloat(const char* p, const char* end, float& v) {
+  return textops::parseStreamFloatQuick(p, end, v);
+}
+textops::ParseResult quickInt(const char* p, const char* end, int32_t& v) {
+  return textops::parseStreamIntQuick(p, end, v);
+}
+
 // The fast paths must give exactly what the full parsers give: value, bits,
 // success and stopping point, on plain numerals and on everything near them.
 template <class T, class Full, class Quick>
@@ -18,6 +25,44 @@ void expectSame(const std::string& text, Full full, Quick quick) {
   EXPECT_EQ(ra.ok, rb.ok) << '"' << text << '"';
   EXPECT_EQ(ra.next - text.data(), rb.next - text.data()) << '"' << text << '"';
   EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << '"' << text << '"' << a << " " << b;
+}
+
+// The same with the text cut at `cut` and the rest left readable behind the
+// end: bytes past the end (digits, points, exponents) must never be taken.
+template <class T, class Full, class Quick>
+void expectSameWithin(const std::string& text, size_t cut, Full full, Quick quick) {
+  T a = T(123), b = T(123);
+  const char* begin = text.data();
+  textops::ParseResult ra = full(begin, begin + cut, a);
+  textops::ParseResult rb = quick(begin, begin + cut, begin + text.size(), b);
+  const std::string shown = text.substr(0, cut) + "|" + text.substr(cut);
+  EXPECT_EQ(ra.ok, rb.ok) << '"' << shown << '"';
+  EXPECT_EQ(ra.next - begin, rb.next - begin) << '"' << shown << '"';
+  EXPECT_EQ(std::memcmp(&a, &b, sizeof a), 0) << '"' << shown << '"' << a << " " << b;
+}
+
+TEST(QuickNumbers, NothingPastTheEndIsTaken) {
+  std::mt19937 rng(23);
+  const char* tails[] = {"123456789012345678", ".5678901234567890", "e10 1234567890123",
+                         "0000000000000000000", "/99 98 97 96 95 94", " 1 2 3 4 5 6 7 8 9"};
+  for (int i = 0; i < 200000; ++i) {
+    std::string t = i % 4 == 0 ? "-" : "";
+    int whole = 1 + int(rng() % 8), fraction = int(rng() % 9);
+    for (int k = 0; k < whole; ++k) t += char('0' + rng() % 10);
+    if (fraction > 0 || rng() % 4 == 0) t += '.';
+    for (int k = 0; k < fraction; ++k) t += char('0' + rng() % 10);
+    size_t cut = t.size() - rng() % (t.size() + 1) / (rng() % 2 ? 1 : 4);
+    if (rng() % 2) cut = t.size();
+    t += tails[rng() % 6];
+    expectSameWithin<float>(t, cut, textops::parseStreamFloat,
+                            [](const char* p, const char* e, const char* l, float& v) {
+                              return textops::parseStreamFloatQuick(p, e, l, v);
+                            });
+    expectSameWithin<int32_t>(t, cut, textops::parseStreamInt,
+                              [](const char* p, const char* e, const char* l, int32_t& v) {
+                                return textops::parseStreamIntQuick(p, e, l, v);
+                              });
+  }
 }
 
 TEST(QuickNumbers, FloatsMatchTheFullParser) {
@@ -31,7 +76,7 @@ TEST(QuickNumbers, FloatsMatchTheFullParser) {
                          "1234567.12345678 1 2 3", "0.1234567 0.5 word 1", "7.5e3 1 2 3 4 5 6 7",
                          "7.5.3 1 2 3 4 5 6 7", "0.00000001 1 2 3 4 5 6"};
   for (const char* t : fixed)
-    expectSame<float>(t, textops::parseStreamFloat, textops::parseStreamFloatQuick);
+    expectSame<float>(t, textops::parseStreamFloat, quickFloat);
   std::mt19937 rng(17);
   std::uniform_int_distribution<int> len(1, 12), digit(0, 9), kind(0, 5);
   for (int i = 0; i < 300000; ++i) {
@@ -48,7 +93,7 @@ TEST(QuickNumbers, FloatsMatchTheFullParser) {
                            " 0.25 0.5 0.75 1\n", "/12/13 14/15/16\r\n", "e5 0.000001 0.5",
                            ".5 1.5 2.5 3.5 4.5", "                  "};
     t += tails[std::uniform_int_distribution<int>(0, 11)(rng)];
-    expectSame<float>(t, textops::parseStreamFloat, textops::parseStreamFloatQuick);
+    expectSame<float>(t, textops::parseStreamFloat, quickFloat);
   }
 }
 
@@ -57,7 +102,7 @@ TEST(QuickNumbers, IntsMatchTheFullParser) {
                          "2147483648", "-2147483648", "-2147483649", "99999999999", "",
                          " ", "-", "x", "7/8", " 12\r", "\t3", "000000000000007"};
   for (const char* t : fixed)
-    expectSame<int32_t>(t, textops::parseStreamInt, textops::parseStreamIntQuick);
+    expectSame<int32_t>(t, textops::parseStreamInt, quickInt);
   std::mt19937 rng(3);
   std::uniform_int_distribution<int> len(1, 12), digit(0, 9);
   for (int i = 0; i < 100000; ++i) {
@@ -65,7 +110,7 @@ TEST(QuickNumbers, IntsMatchTheFullParser) {
     int n = len(rng);
     for (int k = 0; k < n; ++k) t += char('0' + digit(rng));
     if (i % 2) t += "/123456 7/8/9 10/11/12";
-    expectSame<int32_t>(t, textops::parseStreamInt, textops::parseStreamIntQuick);
+    expectSame<int32_t>(t, textops::parseStreamInt, quickInt);
   }
 }
 
