@@ -108,23 +108,27 @@ Bytes referenceBitmap(const std::string& text) {
 
 // An n x m quad grid with random heights, its vertex, texture and face lines
 // each in random order, each face in one of the corner orders that the
-// painting places onto its own cell, with other lines mixed in.
-std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf) {
+// painting places onto its own cell, with other lines mixed in. Plain grids
+// are written as mesh writers write them: six decimals, corners "v/t" one
+// space apart, vertex and texture lines in the same order.
+std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf, bool plain = false) {
   const int count = (n + 1) * (m + 1);
   std::vector<int> vPerm(count), tPerm(count);
   for (int i = 0; i < count; ++i) vPerm[i] = tPerm[i] = i;
   std::shuffle(vPerm.begin(), vPerm.end(), rng);
-  std::shuffle(tPerm.begin(), tPerm.end(), rng);
+  if (plain) tPerm = vPerm;
+  else std::shuffle(tPerm.begin(), tPerm.end(), rng);
   std::uniform_real_distribution<float> height(-3.0f, 2.0f);
   std::vector<std::string> vLines(count), tLines(count);
   char buf[128];
   for (int j = 0; j <= m; ++j)
     for (int i = 0; i <= n; ++i) {
       int k = j * (n + 1) + i;
-      std::snprintf(buf, sizeof buf, "v %.9g %.9g %.9g", double(float(i) * 0.37f),
-                    double(float(j) * -0.21f), double(height(rng)));
+      std::snprintf(buf, sizeof buf, plain ? "v %.6f %.6f %.6f" : "v %.9g %.9g %.9g",
+                    double(float(i) * 0.37f), double(float(j) * -0.21f), double(height(rng)));
       vLines[vPerm[k]] = buf;
-      std::snprintf(buf, sizeof buf, "vt %.9g %.9g", double(float(i) / n), double(float(j) / m));
+      std::snprintf(buf, sizeof buf, plain ? "vt %.6f %.6f" : "vt %.9g %.9g",
+                    double(float(i) / n), double(float(j) / m));
       tLines[tPerm[k]] = buf;
     }
   std::vector<std::string> fLines;
@@ -141,8 +145,8 @@ std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf) {
       std::string f = "f";
       for (int c = 0; c < 4; ++c) {
         int k = cycle[o[c]];
-        std::snprintf(buf, sizeof buf, pick(rng) == 0 ? " %d/%d/1" : "  %d/%d", vPerm[k] + 1,
-                      tPerm[k] + 1);
+        std::snprintf(buf, sizeof buf, plain ? " %d/%d" : pick(rng) == 0 ? " %d/%d/1" : "  %d/%d",
+                      vPerm[k] + 1, tPerm[k] + 1);
         f += buf;
       }
       fLines.push_back(f);
@@ -202,14 +206,14 @@ TEST_F(Sculpty, MatchesThePlainConversionOnShuffledGrids) {
   std::mt19937 rng(5);
   const int sizes[][2] = {{1, 1}, {3, 2}, {2, 3}, {5, 7}, {8, 8}, {17, 4}, {32, 32}};
   int round = 0;
-  for (const auto& size : sizes) {
-    std::string text = randomGrid(size[0], size[1], rng, ++round % 2 == 0);
-    ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1];
-    Bytes got = readBytes(bmp);
-    ASSERT_EQ(got.size(), 54u + size_t(2 * size[1]) *
-                                    ((6 * size[0] + 3) / 4 * 4));
-    EXPECT_EQ(got, referenceBitmap(text)) << size[0] << "x" << size[1];
-  }
+  for (const auto& size : sizes)
+    for (bool plain : {false, true}) {
+      std::string text = randomGrid(size[0], size[1], rng, ++round % 3 == 0, plain);
+      ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1];
+      Bytes got = readBytes(bmp);
+      ASSERT_EQ(got.size(), 54u + size_t(2 * size[1]) * ((6 * size[0] + 3) / 4 * 4));
+      EXPECT_EQ(got, referenceBitmap(text)) << size[0] << "x" << size[1] << " plain " << plain;
+    }
 }
 
 TEST_F(Sculpty, SizesAndPaddingOfTheEdgeCaseGrids) {
