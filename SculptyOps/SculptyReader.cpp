@@ -79,15 +79,22 @@ inline void addVertex(Mesh& mesh, const float (&xyz)[3]) {
     if (c < mesh.smallest) mesh.smallest = c;
   }
   mesh.vertices.push_back({xyz[0], xyz[1], xyz[2]});
+  if (mesh.faceCount > 0) mesh.lateLines = true;
 }
 
 inline void addTexCoord(Mesh& mesh, float u, float v) {
   mesh.texIds.push_back({int32_t(mesh.us.insert(u)), int32_t(mesh.vs.insert(v))});
+  if (mesh.faceCount > 0) mesh.lateLines = true;
 }
 
-void addFace(Mesh& mesh, const QuadFace& face, int64_t corners) {
-  if (corners != 4 && mesh.firstNonQuad == SIZE_MAX) mesh.firstNonQuad = mesh.faces.size();
-  mesh.faces.push_back(face);
+inline void addFace(Mesh& mesh, const QuadFace& face, bool quad) {
+  if (mesh.onFace) {
+    mesh.onFace(mesh.faceContext, face, quad);
+  } else {
+    if (!quad && mesh.firstNonQuad == SIZE_MAX) mesh.firstNonQuad = mesh.faces.size();
+    mesh.faces.push_back(face);
+  }
+  ++mesh.faceCount;
 }
 
 // ---- the general line rules ------------------------------------------------------
@@ -159,7 +166,7 @@ void readFace(Mesh& mesh, const char* p, const char* end) {
     }
     ++corners;
   }
-  addFace(mesh, face, corners);
+  addFace(mesh, face, corners == 4);
 }
 
 // One line without its line feed.
@@ -322,7 +329,7 @@ void readObjLines(Mesh& mesh, const char* p, const char* end) {
         }
       } else if (p[0] == 'f' && p[1] == ' ') {
         QuadFace face;
-        if ((next = plainQuad(p + 2, end, face)) != nullptr) addFace(mesh, face, 4);
+        if ((next = plainQuad(p + 2, end, face)) != nullptr) addFace(mesh, face, true);
       }
     }
     p = next ? next : readLineAt(mesh, p, end);

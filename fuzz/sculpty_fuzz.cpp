@@ -1,7 +1,10 @@
 // Sculpt map conversion on any text: the OBJ reader, the checks, the
 // painting and the bitmap writer. The reader's fast line paths are held to
-// its general line rules: both must leave the same mesh.
+// its general line rules (both must leave the same mesh), and painting the
+// faces as they are read to painting them once all are kept (same result,
+// same bytes).
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -33,12 +36,30 @@ void compareReaders(const uint8_t* data, size_t size) {
     std::abort();
 }
 
+std::string readAll(const std::string& path) {
+  std::string bytes;
+  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
+    char block[65536];
+    size_t n;
+    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
+    std::fclose(f);
+  } else {
+    bytes = "(none)";
+  }
+  return bytes;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   compareReaders(data, size);
   std::string obj = fuzzsupport::writeInput("in.obj", data, size);
   std::string bmp = fuzzsupport::scratchDir() + "/out.bmp";
-  exportSculpty(obj.c_str(), bmp.c_str(), true);
+  std::string kept = fuzzsupport::scratchDir() + "/kept.bmp";
+  std::remove(bmp.c_str());
+  std::remove(kept.c_str());
+  float painted = exportSculpty(obj.c_str(), bmp.c_str(), true);
+  float keptResult = sculpty::exportSculptyKeepingFaces(obj.c_str(), kept.c_str());
+  if (painted != keptResult || readAll(bmp) != readAll(kept)) std::abort();
   return 0;
 }
