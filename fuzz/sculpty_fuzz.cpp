@@ -23,7 +23,7 @@ bool sameBits(const std::vector<T>& a, const std::vector<T>& b) {
 
 void compareReaders(const uint8_t* data, size_t size) {
   // An exact copy, so that the sanitizer sees any read past the end.
-  std::unique_ptr<char[]> text(new char[size + 1]);
+  std::unique_ptr<char[]> text(new char[size]);
   if (size) std::memcpy(text.get(), data, size);
   sculpty::Mesh fast, plain;
   sculpty::readObjLines(fast, text.get(), text.get() + size);

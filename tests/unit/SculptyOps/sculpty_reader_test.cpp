@@ -15,7 +15,7 @@ using sculpty::Mesh;
 // Reads exactly the bytes of `text` (a heap block of that size, so that the
 // sanitizer build sees any read past it).
 Mesh readWith(void (*reader)(Mesh&, const char*, const char*), const std::string& text) {
-  std::unique_ptr<char[]> bytes(new char[text.size() + 1]);
+  std::unique_ptr<char[]> bytes(new char[text.size()]);
   std::memcpy(bytes.get(), text.data(), text.size());
   Mesh mesh;
   reader(mesh, bytes.get(), bytes.get() + text.size());
