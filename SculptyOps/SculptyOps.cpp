@@ -53,18 +53,16 @@ inline unsigned char* put32(unsigned char* at, uint32_t value) {
 }
 
 // What painting needs: the pixel position of every texture coordinate
-// (the mesh's list, turned into positions in place), the colour of every
-// vertex, and the bitmap, header and rows. Each pixel keeps the last colour
-// painted on it; unpainted pixels and row padding stay 0. (The channel
-// planes that this stands for hold 0..255, so their low bytes, which the
-// bitmap stores, are their values.)
+// (the mesh's list, turned into positions in place), the encoded position
+// of every vertex, and the three channel planes, width x height values each,
+// addressed as row x width + column. Each pixel keeps the last value painted
+// on it; unpainted pixels stay 0 (black).
 struct Canvas {
   const txtI* positions = nullptr;
   size_t texCount = 0;
-  std::vector<uint32_t> colours;  // blue | green << 8 | red << 16
+  std::vector<rgbVertex> colours;
   int32_t width = 0, height = 0;
-  uint32_t rowBytes = 0;
-  std::vector<unsigned char> bitmap;
+  std::vector<int32_t> red, green, blue;
 };
 
 bool withinLimits(const sculpty::Mesh& mesh) {
@@ -72,8 +70,7 @@ bool withinLimits(const sculpty::Mesh& mesh) {
   return mesh.us.count() <= most && mesh.vs.count() <= most;
 }
 
-// Needs the image within its limits; the mesh's vertex and texture lists
-// must not change afterwards.
+// Needs the image within its limits.
 void prepareCanvas(sculpty::Mesh& mesh, Canvas& canvas) {
   canvas.width = 2 * int32_t(mesh.us.count()) - 2;
   canvas.height = 2 * int32_t(mesh.vs.count()) - 2;
@@ -90,28 +87,14 @@ void prepareCanvas(sculpty::Mesh& mesh, Canvas& canvas) {
   const Encoder encode(largestAbs);
   canvas.colours.reserve(mesh.vertices.size());
   for (const floatVertex& p : mesh.vertices)
-    canvas.colours.push_back(uint32_t(encode(p.z)) | uint32_t(encode(p.y)) << 8 |
-                             uint32_t(encode(p.x)) << 16);
+    canvas.colours.push_back({encode(p.x), encode(p.y), encode(p.z)});
 
-  // 54-byte header, then the rows bottom-up (row 0 first), blue-green-red,
-  // each padded to a multiple of 4 bytes.
-  const int32_t width = canvas.width, height = canvas.height;
-  canvas.rowBytes = width > 0 ? 3 * uint32_t(width) + uint32_t(getPadding(width)) : 0;
-  const uint32_t imageBytes = height > 0 ? canvas.rowBytes * uint32_t(height) : 0;
-  canvas.bitmap.assign(54 + size_t(imageBytes), 0);
-  unsigned char* at = canvas.bitmap.data();
-  *at++ = 'B';
-  *at++ = 'M';
-  at = put32(at, 54 + imageBytes);
-  at = put32(at, 0);
-  at = put32(at, 54);
-  at = put32(at, 40);
-  at = put32(at, uint32_t(width));
-  at = put32(at, uint32_t(height));
-  at = put16(at, 1);
-  at = put16(at, 24);
-  at = put32(at, 0);
-  put32(at, imageBytes);  // resolutions and colour counts stay 0
+  const size_t pixels = canvas.width > 0 && canvas.height > 0
+                            ? size_t(canvas.width) * size_t(canvas.height)
+                            : 0;
+  canvas.red.assign(pixels, 0);
+  canvas.green.assign(pixels, 0);
+  canvas.blue.assign(pixels, 0);
 }
 
 // Paints one face: its corners pulled onto one 2 x 2 block. 0, or the
@@ -134,53 +117,56 @@ float paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
   for (int c = 0; c < 4; ++c)
     if (column[c] < 0 || column[c] >= canvas.width || row[c] < 0 || row[c] >= canvas.height)
       return sculpty::kResultOffCell;
-  unsigned char* const pixels = canvas.bitmap.data() + 54;
   for (int c = 0; c < 4; ++c) {
-    unsigned char* pixel = pixels + size_t(row[c]) * canvas.rowBytes + 3 * size_t(column[c]);
-    const uint32_t colour = canvas.colours[size_t(face.vertex[c])];
-    pixel[0] = uint8_t(colour);
-    pixel[1] = uint8_t(colour >> 8);
-    pixel[2] = uint8_t(colour >> 16);
+    const size_t at = size_t(row[c]) * size_t(canvas.width) + size_t(column[c]);
+    const rgbVertex& colour = canvas.colours[size_t(face.vertex[c])];
+    canvas.red[at] = colour.red;
+    canvas.green[at] = colour.green;
+    canvas.blue[at] = colour.blue;
   }
   return 0.0f;
 }
 
-// One reading of the OBJ file. Painting as the faces arrive: at the first
-// face the vertex and texture lists are taken as complete, and each face is
-// painted when read, so no face list is kept. A vertex or texture line
-// after a face proves that wrong; the reading stops and the file must be
-// read again with the faces kept.
-struct Conversion {
-  sculpty::Mesh mesh;
-  Canvas canvas;
-  bool prepared = false;
-  bool paintable = false;  // prepared within the limits
-  float firstFailure = 0.0f;
-
-  static void onFace(void* context, const sculpty::QuadFace& face, bool quad) {
-    Conversion& self = *static_cast<Conversion*>(context);
-    if (self.mesh.lateLines || self.firstFailure != 0.0f) return;
-    if (!self.prepared) {
-      self.prepared = true;
-      self.paintable = withinLimits(self.mesh);
-      if (self.paintable) prepareCanvas(self.mesh, self.canvas);
+// The 54-byte header, then the rows bottom-up (plane row 0 first),
+// blue-green-red, each padded with zero bytes to a multiple of 4.
+void writeBitmap(const Canvas& canvas, textops::OutFile& out) {
+  const int32_t width = canvas.width, height = canvas.height;
+  const uint32_t padding = width > 0 ? uint32_t(getPadding(width)) : 0;
+  const uint32_t rowBytes = width > 0 ? 3 * uint32_t(width) + padding : 0;
+  const uint32_t imageBytes = height > 0 ? rowBytes * uint32_t(height) : 0;
+  unsigned char header[54];
+  unsigned char* at = header;
+  *at++ = 'B';
+  *at++ = 'M';
+  at = put32(at, 54 + imageBytes);
+  at = put32(at, 0);
+  at = put32(at, 54);
+  at = put32(at, 40);
+  at = put32(at, uint32_t(width));
+  at = put32(at, uint32_t(height));
+  at = put16(at, 1);
+  at = put16(at, 24);
+  at = put32(at, 0);
+  at = put32(at, imageBytes);
+  std::memset(at, 0, size_t(header + sizeof header - at));  // resolutions, colour counts
+  textops::put(out, header, sizeof header);
+  if (width <= 0 || height <= 0) return;
+  std::vector<unsigned char> line(rowBytes, 0);
+  for (int32_t r = 0; r < height; ++r) {
+    const size_t first = size_t(r) * size_t(width);
+    unsigned char* pixel = line.data();
+    for (int32_t c = 0; c < width; ++c, pixel += 3) {
+      pixel[0] = uint8_t(canvas.blue[first + size_t(c)]);
+      pixel[1] = uint8_t(canvas.green[first + size_t(c)]);
+      pixel[2] = uint8_t(canvas.red[first + size_t(c)]);
     }
-    // Beyond the limits, the face count or the size check fails in any case.
-    if (self.paintable) self.firstFailure = paintFace(self.canvas, face, quad);
+    textops::put(out, line.data(), line.size());
   }
-};
+}
 
-// Reads, checks, paints and writes. Closes the OBJ file when read through;
-// sets readAgain (and leaves the file open) when painting as read failed.
-float convert(textops::FilePtr& file, int64_t size, const char* bmpPath, bool paintAsRead,
-              bool& readAgain) {
-  readAgain = false;
-  Conversion run;
-  sculpty::Mesh& mesh = run.mesh;
-  if (paintAsRead) {
-    mesh.onFace = Conversion::onFace;
-    mesh.faceContext = &run;
-  }
+// Reads the OBJ file in one pass, checks, paints and writes.
+float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
+  sculpty::Mesh mesh;
   // Room for the lists by the file's size (no line is shorter than 16
   // bytes in a grid file): only address space until used, and it spares the
   // copies of growing. Capped so that a huge file reserves nothing absurd.
@@ -188,39 +174,34 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath, bool pa
     const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
     mesh.vertices.reserve(guess);
     mesh.texIds.reserve(guess);
-    if (!paintAsRead) mesh.faces.reserve(guess);
+    mesh.faces.reserve(guess);
   }
   {
     textops::LineBlockReader reader;
     if (!textops::initLineReader(reader, file.get())) return fennick::kResultNoMemory;
     const char* begin;
     const char* end;
-    while (!mesh.lateLines && textops::nextLineBlock(reader, begin, end))
-      sculpty::readObjLines(mesh, begin, end);
+    while (textops::nextLineBlock(reader, begin, end)) sculpty::readObjLines(mesh, begin, end);
     if (reader.failed) return fennick::kResultNoMemory;
-  }
-  if (paintAsRead && mesh.lateLines) {
-    readAgain = true;
-    return 0.0f;
   }
   file.reset();
 
   const size_t u = mesh.us.count(), v = mesh.vs.count();
-  if (!faceCountMatches(u, v, mesh.faceCount)) return sculpty::kResultFaceCount;
+  if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;
   if (!withinLimits(mesh)) return sculpty::kResultTooLarge;
-  if (!run.prepared) prepareCanvas(mesh, run.canvas);
-  if (run.firstFailure != 0.0f) return run.firstFailure;
+  Canvas canvas;
+  prepareCanvas(mesh, canvas);
   for (size_t f = 0; f < mesh.faces.size(); ++f) {
-    const float failure = paintFace(run.canvas, mesh.faces[f], f != mesh.firstNonQuad);
+    const float failure = paintFace(canvas, mesh.faces[f], f != mesh.firstNonQuad);
     if (failure != 0.0f) return failure;
   }
 
-  textops::FilePtr out = textops::openWriteRaw(bmpPath);
-  if (!out) return sculpty::kResultWriteOpenFailed;
-  const std::vector<unsigned char>& bitmap = run.canvas.bitmap;
-  bool written = std::fwrite(bitmap.data(), 1, bitmap.size(), out.get()) == bitmap.size();
-  if (std::fclose(out.release()) != 0) written = false;
-  return written ? 0.0f : sculpty::kResultWriteFailed;
+  textops::OutFile out;
+  if (!textops::openOut(out, bmpPath)) {
+    return out.buffer ? sculpty::kResultWriteOpenFailed : fennick::kResultNoMemory;
+  }
+  writeBitmap(canvas, out);
+  return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;
 }
 
 }  // namespace
@@ -239,19 +220,5 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
   (void)flag;  // kept for callers; it changes nothing
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return sculpty::kResultOpenFailed;
-  // Painting as read needs a second reading in rare files, so a file that
-  // cannot be read again (a pipe) is read once with its faces kept.
-  const int64_t size = textops::fileSize(file.get());
-  bool readAgain = false;
-  const float result = convert(file, size, bmpPath, size >= 0, readAgain);
-  if (!readAgain) return result;
-  if (!textops::seekTo(file.get(), 0)) return sculpty::kResultOpenFailed;
-  return convert(file, size, bmpPath, false, readAgain);
-}
-
-float sculpty::exportSculptyKeepingFaces(const char* objPath, const char* bmpPath) {
-  textops::FilePtr file = textops::openRead(objPath);
-  if (!file) return sculpty::kResultOpenFailed;
-  bool readAgain = false;
-  return convert(file, textops::fileSize(file.get()), bmpPath, false, readAgain);
+  return convert(file, textops::fileSize(file.get()), bmpPath);
 }

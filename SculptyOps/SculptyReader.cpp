@@ -79,22 +79,15 @@ inline void addVertex(Mesh& mesh, const float (&xyz)[3]) {
     if (c < mesh.smallest) mesh.smallest = c;
   }
   mesh.vertices.push_back({xyz[0], xyz[1], xyz[2]});
-  if (mesh.faceCount > 0) mesh.lateLines = true;
 }
 
 inline void addTexCoord(Mesh& mesh, float u, float v) {
   mesh.texIds.push_back({int32_t(mesh.us.insert(u)), int32_t(mesh.vs.insert(v))});
-  if (mesh.faceCount > 0) mesh.lateLines = true;
 }
 
 inline void addFace(Mesh& mesh, const QuadFace& face, bool quad) {
-  if (mesh.onFace) {
-    mesh.onFace(mesh.faceContext, face, quad);
-  } else {
-    if (!quad && mesh.firstNonQuad == SIZE_MAX) mesh.firstNonQuad = mesh.faces.size();
-    mesh.faces.push_back(face);
-  }
-  ++mesh.faceCount;
+  if (!quad && mesh.firstNonQuad == SIZE_MAX) mesh.firstNonQuad = mesh.faces.size();
+  mesh.faces.push_back(face);
 }
 
 // ---- the general line rules ------------------------------------------------------

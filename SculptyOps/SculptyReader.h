@@ -1,7 +1,6 @@
 // The sculpt map's OBJ reader: what the lines of a file add to the mesh.
 // Internal to SculptyOps; the tests reach it to hold the fast line paths to
-// the general line rules, and painting faces as they are read to painting
-// them once all are kept.
+// the general line rules.
 #pragma once
 
 #include <cstddef>
@@ -51,14 +50,9 @@ struct Mesh {
   // distinct values (column = u id, row = v id) until the ranks are known.
   std::vector<txtI> texIds;
   // Every face in file order; a face that is no quad holds a copy of its
-  // first four corners and is named by firstNonQuad. Faces go to onFace
-  // instead when it is set.
+  // first four corners and is named by firstNonQuad.
   std::vector<QuadFace> faces;
   size_t firstNonQuad = SIZE_MAX;
-  void (*onFace)(void* context, const QuadFace& face, bool quad) = nullptr;
-  void* faceContext = nullptr;
-  size_t faceCount = 0;
-  bool lateLines = false;  // a vertex or texture line came after a face
   float largest = 0.0f;
   float smallest = 0.0f;
   DistinctFloats us, vs;
@@ -71,9 +65,5 @@ struct Mesh {
 void readObjLines(Mesh& mesh, const char* begin, const char* end);
 // The same, every line by the general rules.
 void readObjLinesPlain(Mesh& mesh, const char* begin, const char* end);
-
-// exportSculpty with every face kept and painted once the file is read, as
-// a file whose vertex or texture lines follow its faces is converted.
-float exportSculptyKeepingFaces(const char* objPath, const char* bmpPath);
 
 }  // namespace sculpty
