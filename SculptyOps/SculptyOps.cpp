@@ -5,171 +5,10 @@
 #include <cstring>
 #include <vector>
 
-#include "QuickNumbers.h"
+#include "SculptyReader.h"
 #include "TextOps.h"
 
 namespace {
-
-// The distinct values of one texture axis and their ranks. Open addressing
-// on the value's bits; -0 is folded into +0 because the two compare equal.
-// The stream-rule parser yields no NaN, so a NaN pattern marks empty slots.
-struct DistinctFloats {
-  static constexpr uint32_t kEmpty = 0xFFFFFFFFu;
-  std::vector<uint32_t> keys;
-  std::vector<int32_t> ranks;
-  size_t count = 0;
-  size_t mask = 0;
-  unsigned shift = 0;
-  uint32_t lastKey = kEmpty;  // grid files repeat the same value in runs
-
-  DistinctFloats() { resize(10); }
-
-  static uint32_t keyOf(float value) {
-    uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits == 0x80000000u ? 0u : bits;
-  }
-  size_t slotOf(uint32_t key) const {
-    size_t slot = size_t((uint64_t(key) * 0x9E3779B97F4A7C15ull) >> shift);
-    while (keys[slot] != key && keys[slot] != kEmpty) slot = (slot + 1) & mask;
-    return slot;
-  }
-  void resize(unsigned bits) {
-    std::vector<uint32_t> old;
-    old.swap(keys);
-    keys.assign(size_t(1) << bits, kEmpty);
-    mask = keys.size() - 1;
-    shift = 64 - bits;
-    for (uint32_t key : old)
-      if (key != kEmpty) keys[slotOf(key)] = key;
-  }
-  void insert(float value) {
-    uint32_t key = keyOf(value);
-    if (key == lastKey) return;
-    lastKey = key;
-    size_t slot = slotOf(key);
-    if (keys[slot] == key) return;
-    keys[slot] = key;
-    if (++count * 2 > keys.size()) resize(unsigned(64 - shift + 1));
-  }
-  // Ascending order gives the ranks; call once, after the last insert.
-  void assignRanks() {
-    std::vector<float> values;
-    values.reserve(count);
-    for (uint32_t key : keys) {
-      if (key == kEmpty) continue;
-      float value;
-      std::memcpy(&value, &key, sizeof value);
-      values.push_back(value);
-    }
-    std::sort(values.begin(), values.end());
-    ranks.assign(keys.size(), 0);
-    for (size_t i = 0; i < values.size(); ++i)
-      ranks[slotOf(keyOf(values[i]))] = int32_t(i);
-  }
-  int32_t rankOf(float value) const { return ranks[slotOf(keyOf(value))]; }
-};
-
-struct Mesh {
-  std::vector<floatVertex> vertices;
-  std::vector<txtF> texCoords;
-  std::vector<aFace> faces;
-  float largest = 0.0f;
-  float smallest = 0.0f;
-  DistinctFloats us, vs;
-};
-
-// Reads up to n numbers by the stream rule. The first that cannot be read
-// keeps the value the rule gives it (0, or +-FLT_MAX on overflow) and ends
-// the line; the numbers after it stay 0.
-inline void readFloats(const char* p, const char* end, float* out, int n) {
-  for (int i = 0; i < n; ++i) {
-    textops::ParseResult r = textops::parseStreamFloatQuick(p, end, out[i]);
-    if (!r.ok) return;
-    p = r.next;
-  }
-}
-
-inline int32_t minusOne(int32_t index) {
-  return index == INT32_MIN ? INT32_MIN : index - 1;
-}
-
-inline bool isBlank(const char* p, const char* end) {
-  for (; p < end; ++p)
-    if (!textops::isStreamSpace(*p)) return false;
-  return true;
-}
-
-// Corners are the space-separated tokens; each token's pieces between '/'
-// (empty ones skipped) give the vertex and the texture index. A token of
-// white space only (the carriage return after a trailing space) is no corner.
-// One pass: a piece that starts with a sign or digit is read in place (the
-// number cannot run past the piece); one that starts with white space gets
-// its bounds first, since the stream rule skips white space.
-void readFace(const char* p, const char* end, aFace& face) {
-  face.corners = 0;
-  for (int c = 0; c < 4; ++c) face.vertex[c] = face.texture[c] = -1;
-  int64_t corners = 0;
-  while (p < end) {
-    if (*p == ' ') {
-      ++p;
-      continue;
-    }
-    if (textops::isStreamSpace(*p)) {
-      const char* tokenEnd = p;
-      while (tokenEnd < end && *tokenEnd != ' ') ++tokenEnd;
-      if (isBlank(p, tokenEnd)) {
-        p = tokenEnd;
-        continue;
-      }
-    }
-    int32_t index[2] = {0, 0};
-    int pieces = 0;
-    while (p < end && *p != ' ') {
-      if (*p == '/' || pieces == 2 || corners >= 4) {
-        ++p;
-        continue;
-      }
-      if (!textops::isStreamSpace(*p)) {
-        p = textops::parseStreamIntQuick(p, end, index[pieces++]).next;
-        while (p < end && *p != '/' && *p != ' ') ++p;
-      } else {
-        const char* pieceEnd = p;
-        while (pieceEnd < end && *pieceEnd != '/' && *pieceEnd != ' ') ++pieceEnd;
-        textops::parseStreamInt(p, pieceEnd, index[pieces++]);
-        p = pieceEnd;
-      }
-    }
-    if (corners < 4) {
-      if (pieces > 0) face.vertex[corners] = minusOne(index[0]);
-      if (pieces > 1) face.texture[corners] = minusOne(index[1]);
-    }
-    ++corners;
-  }
-  face.corners = int32_t(std::min<int64_t>(corners, INT32_MAX));
-}
-
-void readLine(Mesh& mesh, const char* line, const char* end) {
-  if (end - line < 2) return;
-  if (line[0] == 'v' && line[1] == ' ') {
-    float xyz[3] = {0.0f, 0.0f, 0.0f};
-    readFloats(line + 2, end, xyz, 3);
-    for (float c : xyz) {
-      if (c > mesh.largest) mesh.largest = c;
-      if (c < mesh.smallest) mesh.smallest = c;
-    }
-    mesh.vertices.push_back({xyz[0], xyz[1], xyz[2]});
-  } else if (line[0] == 'v' && line[1] == 't') {
-    float uv[2] = {0.0f, 0.0f};
-    readFloats(line + 2, end, uv, 2);
-    mesh.texCoords.push_back({uv[0], uv[1]});
-    mesh.us.insert(uv[0]);
-    mesh.vs.insert(uv[1]);
-  } else if (line[0] == 'f' && line[1] == ' ') {
-    mesh.faces.emplace_back();
-    readFace(line + 2, end, mesh.faces.back());
-  }
-}
 
 // (width x height) / 4 == faces, with width = 2U - 2 and height = 2V - 2,
 // decided without overflow: with U, V >= 1 the quotient is (U-1)(V-1); with
@@ -203,14 +42,166 @@ struct Encoder {
   }
 };
 
-inline void put16(textops::OutFile& out, uint32_t value) {
-  unsigned char b[2] = {uint8_t(value), uint8_t(value >> 8)};
-  textops::put(out, b, 2);
+inline unsigned char* put16(unsigned char* at, uint32_t value) {
+  at[0] = uint8_t(value);
+  at[1] = uint8_t(value >> 8);
+  return at + 2;
 }
-inline void put32(textops::OutFile& out, uint32_t value) {
-  unsigned char b[4] = {uint8_t(value), uint8_t(value >> 8), uint8_t(value >> 16),
-                        uint8_t(value >> 24)};
-  textops::put(out, b, 4);
+inline unsigned char* put32(unsigned char* at, uint32_t value) {
+  for (int i = 0; i < 4; ++i) at[i] = uint8_t(value >> (8 * i));
+  return at + 4;
+}
+
+// What painting needs: the pixel position of every texture coordinate
+// (the mesh's list, turned into positions in place), the encoded position
+// of every vertex, and the three channel planes, width x height values each,
+// addressed as row x width + column. Each pixel keeps the last value painted
+// on it; unpainted pixels stay 0 (black).
+struct Canvas {
+  const txtI* positions = nullptr;
+  size_t texCount = 0;
+  std::vector<rgbVertex> colours;
+  int32_t width = 0, height = 0;
+  std::vector<int32_t> red, green, blue;
+};
+
+bool withinLimits(const sculpty::Mesh& mesh) {
+  const size_t most = size_t(sculpty::kMaxSide) / 2 + 1;
+  return mesh.us.count() <= most && mesh.vs.count() <= most;
+}
+
+// Needs the image within its limits.
+void prepareCanvas(sculpty::Mesh& mesh, Canvas& canvas) {
+  canvas.width = 2 * int32_t(mesh.us.count()) - 2;
+  canvas.height = 2 * int32_t(mesh.vs.count()) - 2;
+
+  // Pixel positions of the texture coordinates, in place of their value ids.
+  const std::vector<int32_t> rankU = mesh.us.ranksById(), rankV = mesh.vs.ranksById();
+  for (txtI& t : mesh.texIds) t = {2 * rankU[size_t(t.column)], 2 * rankV[size_t(t.row)]};
+  canvas.positions = mesh.texIds.data();
+  canvas.texCount = mesh.texIds.size();
+
+  // Colours of the vertices: one scale for all axes, the origin at 127.
+  float largestAbs = mesh.largest;
+  if (mesh.smallest < 0.0f && -mesh.smallest >= mesh.largest) largestAbs = -mesh.smallest;
+  const Encoder encode(largestAbs);
+  canvas.colours.reserve(mesh.vertices.size());
+  for (const floatVertex& p : mesh.vertices)
+    canvas.colours.push_back({encode(p.x), encode(p.y), encode(p.z)});
+
+  const size_t pixels = canvas.width > 0 && canvas.height > 0
+                            ? size_t(canvas.width) * size_t(canvas.height)
+                            : 0;
+  canvas.red.assign(pixels, 0);
+  canvas.green.assign(pixels, 0);
+  canvas.blue.assign(pixels, 0);
+}
+
+// Paints one face: its corners pulled onto one 2 x 2 block. 0, or the
+// failure of a face that cannot be painted, found before any of its pixels
+// is touched.
+float paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
+  if (!quad) return sculpty::kResultNotQuad;
+  int32_t column[4], row[4];
+  for (int c = 0; c < 4; ++c) {
+    const int32_t t = face.texture[c], vx = face.vertex[c];
+    if (t < 0 || size_t(t) >= canvas.texCount || vx < 0 || size_t(vx) >= canvas.colours.size())
+      return sculpty::kResultBadIndex;
+    column[c] = canvas.positions[size_t(t)].column;
+    row[c] = canvas.positions[size_t(t)].row;
+  }
+  if (row[0] >= row[1]) --row[0]; else --row[1];
+  if (row[3] >= row[2]) --row[3]; else --row[2];
+  if (column[0] >= column[3]) --column[0]; else --column[3];
+  if (column[1] >= column[2]) --column[1]; else --column[2];
+  for (int c = 0; c < 4; ++c)
+    if (column[c] < 0 || column[c] >= canvas.width || row[c] < 0 || row[c] >= canvas.height)
+      return sculpty::kResultOffCell;
+  for (int c = 0; c < 4; ++c) {
+    const size_t at = size_t(row[c]) * size_t(canvas.width) + size_t(column[c]);
+    const rgbVertex& colour = canvas.colours[size_t(face.vertex[c])];
+    canvas.red[at] = colour.red;
+    canvas.green[at] = colour.green;
+    canvas.blue[at] = colour.blue;
+  }
+  return 0.0f;
+}
+
+// The 54-byte header, then the rows bottom-up (plane row 0 first),
+// blue-green-red, each padded with zero bytes to a multiple of 4.
+void writeBitmap(const Canvas& canvas, textops::OutFile& out) {
+  const int32_t width = canvas.width, height = canvas.height;
+  const uint32_t padding = width > 0 ? uint32_t(getPadding(width)) : 0;
+  const uint32_t rowBytes = width > 0 ? 3 * uint32_t(width) + padding : 0;
+  const uint32_t imageBytes = height > 0 ? rowBytes * uint32_t(height) : 0;
+  unsigned char header[54];
+  unsigned char* at = header;
+  *at++ = 'B';
+  *at++ = 'M';
+  at = put32(at, 54 + imageBytes);
+  at = put32(at, 0);
+  at = put32(at, 54);
+  at = put32(at, 40);
+  at = put32(at, uint32_t(width));
+  at = put32(at, uint32_t(height));
+  at = put16(at, 1);
+  at = put16(at, 24);
+  at = put32(at, 0);
+  at = put32(at, imageBytes);
+  std::memset(at, 0, size_t(header + sizeof header - at));  // resolutions, colour counts
+  textops::put(out, header, sizeof header);
+  if (width <= 0 || height <= 0) return;
+  std::vector<unsigned char> line(rowBytes, 0);
+  for (int32_t r = 0; r < height; ++r) {
+    const size_t first = size_t(r) * size_t(width);
+    unsigned char* pixel = line.data();
+    for (int32_t c = 0; c < width; ++c, pixel += 3) {
+      pixel[0] = uint8_t(canvas.blue[first + size_t(c)]);
+      pixel[1] = uint8_t(canvas.green[first + size_t(c)]);
+      pixel[2] = uint8_t(canvas.red[first + size_t(c)]);
+    }
+    textops::put(out, line.data(), line.size());
+  }
+}
+
+// Reads the OBJ file in one pass, checks, paints and writes.
+float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
+  sculpty::Mesh mesh;
+  // Room for the lists by the file's size (no line is shorter than 16
+  // bytes in a grid file): only address space until used, and it spares the
+  // copies of growing. Capped so that a huge file reserves nothing absurd.
+  if (size > 0) {
+    const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
+    mesh.vertices.reserve(guess);
+    mesh.texIds.reserve(guess);
+    mesh.faces.reserve(guess);
+  }
+  {
+    textops::LineBlockReader reader;
+    if (!textops::initLineReader(reader, file.get())) return fennick::kResultNoMemory;
+    const char* begin;
+    const char* end;
+    while (textops::nextLineBlock(reader, begin, end)) sculpty::readObjLines(mesh, begin, end);
+    if (reader.failed) return fennick::kResultNoMemory;
+  }
+  file.reset();
+
+  const size_t u = mesh.us.count(), v = mesh.vs.count();
+  if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;
+  if (!withinLimits(mesh)) return sculpty::kResultTooLarge;
+  Canvas canvas;
+  prepareCanvas(mesh, canvas);
+  for (size_t f = 0; f < mesh.faces.size(); ++f) {
+    const float failure = paintFace(canvas, mesh.faces[f], f != mesh.firstNonQuad);
+    if (failure != 0.0f) return failure;
+  }
+
+  textops::OutFile out;
+  if (!textops::openOut(out, bmpPath)) {
+    return out.buffer ? sculpty::kResultWriteOpenFailed : fennick::kResultNoMemory;
+  }
+  writeBitmap(canvas, out);
+  return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;
 }
 
 }  // namespace
@@ -229,108 +220,5 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
   (void)flag;  // kept for callers; it changes nothing
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return sculpty::kResultOpenFailed;
-  Mesh mesh;
-  // Room for the lists by the file's size (no line is shorter than 16
-  // bytes in a grid file): only address space until used, and it spares the
-  // copies of growing. Capped so that a huge file reserves nothing absurd.
-  const int64_t size = textops::fileSize(file.get());
-  if (size > 0) {
-    const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
-    mesh.vertices.reserve(guess);
-    mesh.texCoords.reserve(guess);
-    mesh.faces.reserve(guess);
-  }
-  bool read = textops::forEachLine(file.get(), [&](const char* line, const char* end) {
-    readLine(mesh, line, end);
-    return true;
-  });
-  file.reset();
-  if (!read) return fennick::kResultNoMemory;
-
-  const size_t u = mesh.us.count, v = mesh.vs.count;
-  if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;
-  if (u > size_t(sculpty::kMaxSide) / 2 + 1 || v > size_t(sculpty::kMaxSide) / 2 + 1)
-    return sculpty::kResultTooLarge;
-  const int32_t width = 2 * int32_t(u) - 2;
-  const int32_t height = 2 * int32_t(v) - 2;
-
-  // Pixel positions of the texture coordinates.
-  mesh.us.assignRanks();
-  mesh.vs.assignRanks();
-  std::vector<txtI> positions;
-  positions.reserve(mesh.texCoords.size());
-  for (const txtF& t : mesh.texCoords)
-    positions.push_back({2 * mesh.us.rankOf(t.u), 2 * mesh.vs.rankOf(t.v)});
-
-  // Colours of the vertices: one scale for all axes, the origin at 127.
-  float largestAbs = mesh.largest;
-  if (mesh.smallest < 0.0f && -mesh.smallest >= mesh.largest) largestAbs = -mesh.smallest;
-  const Encoder encode(largestAbs);
-  std::vector<rgbVertex> colours;
-  colours.reserve(mesh.vertices.size());
-  for (const floatVertex& p : mesh.vertices)
-    colours.push_back({encode(p.x), encode(p.y), encode(p.z)});
-
-  // Painting: each quad's corners pulled onto one 2 x 2 block; a later face
-  // overwrites. Every face is checked before its pixels are touched.
-  const size_t pixels = width > 0 && height > 0 ? size_t(width) * size_t(height) : 0;
-  std::vector<int32_t> red(pixels), green(pixels), blue(pixels);
-  const size_t vertexCount = mesh.vertices.size();
-  const size_t texCount = positions.size();
-  for (const aFace& face : mesh.faces) {
-    if (face.corners != 4) return sculpty::kResultNotQuad;
-    int32_t column[4], row[4];
-    for (int c = 0; c < 4; ++c) {
-      int32_t t = face.texture[c], vx = face.vertex[c];
-      if (t < 0 || size_t(t) >= texCount || vx < 0 || size_t(vx) >= vertexCount)
-        return sculpty::kResultBadIndex;
-      column[c] = positions[size_t(t)].column;
-      row[c] = positions[size_t(t)].row;
-    }
-    if (row[0] >= row[1]) --row[0]; else --row[1];
-    if (row[3] >= row[2]) --row[3]; else --row[2];
-    if (column[0] >= column[3]) --column[0]; else --column[3];
-    if (column[1] >= column[2]) --column[1]; else --column[2];
-    for (int c = 0; c < 4; ++c)
-      if (column[c] < 0 || column[c] >= width || row[c] < 0 || row[c] >= height)
-        return sculpty::kResultOffCell;
-    for (int c = 0; c < 4; ++c) {
-      size_t at = size_t(row[c]) * size_t(width) + size_t(column[c]);
-      const rgbVertex& colour = colours[size_t(face.vertex[c])];
-      red[at] = colour.red;
-      green[at] = colour.green;
-      blue[at] = colour.blue;
-    }
-  }
-
-  // Writing: 54-byte header, rows bottom-up, blue-green-red, padded rows.
-  textops::OutFile out;
-  if (!textops::openOut(out, bmpPath))
-    return out.buffer ? sculpty::kResultWriteOpenFailed : fennick::kResultNoMemory;
-  const uint32_t padding = uint32_t(getPadding(width));
-  const uint32_t rowBytes = 3 * uint32_t(width) + padding;
-  const uint32_t imageBytes = rowBytes * uint32_t(height);
-  textops::put(out, "BM", 2);
-  put32(out, 54 + imageBytes);
-  put32(out, 0);
-  put32(out, 54);
-  put32(out, 40);
-  put32(out, uint32_t(width));
-  put32(out, uint32_t(height));
-  put16(out, 1);
-  put16(out, 24);
-  put32(out, 0);
-  put32(out, imageBytes);
-  for (int i = 0; i < 4; ++i) put32(out, 0);
-  std::vector<unsigned char> line(rowBytes, 0);
-  for (int32_t r = 0; rowBytes > 0 && r < height; ++r) {  // a width of 0 has no rows
-    const size_t base = size_t(r) * size_t(width);
-    for (int32_t c = 0; c < width; ++c) {
-      line[3 * size_t(c)] = uint8_t(blue[base + size_t(c)]);
-      line[3 * size_t(c) + 1] = uint8_t(green[base + size_t(c)]);
-      line[3 * size_t(c) + 2] = uint8_t(red[base + size_t(c)]);
-    }
-    textops::put(out, line.data(), line.size());
-  }
-  return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;
+  return convert(file, textops::fileSize(file.get()), bmpPath);
 }

@@ -15,3 +15,5 @@ ours=$(ms 3 "$HOST" "$DLL" ScaleUVs "$grid2k" 0.5 "$WORK/grid_2048_half.obj")
 copy=$(ms 3 cp "$grid2k" "$WORK/copy.obj")
 rm -f "$WORK/copy.obj" "$WORK/grid_2048_half.obj"
 echo "| ScaleUVs 0.5, 2048 x 2048 quads ($(grep -c '^vt' "$grid2k") texture lines, $(du -m "$grid2k" | cut -f1) MB) | $ours | $copy | $(awk "BEGIN{printf \"%.2f\", $ours/$copy}") | $host0 |"
+echo
+echo "Load average while it ran: $(cut -d' ' -f1-3 /proc/loadavg) ($(nproc) cores)."

@@ -9,7 +9,14 @@
 #include <sstream>
 
 #include "SculptyOps.h"
+#include "SculptyReader.h"
 #include "TestSupport.h"
+
+#ifndef _WIN32
+#include <sys/stat.h>
+
+#include <thread>
+#endif
 
 namespace {
 
@@ -108,23 +115,30 @@ Bytes referenceBitmap(const std::string& text) {
 
 // An n x m quad grid with random heights, its vertex, texture and face lines
 // each in random order, each face in one of the corner orders that the
-// painting places onto its own cell, with other lines mixed in.
-std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf) {
+// painting places onto its own cell, with other lines mixed in. Plain grids
+// are written as mesh writers write them: six decimals, corners "v/t" one
+// space apart, vertex and texture lines in the same order. Layouts: 0 the
+// vertex lines, texture lines, faces; 1 the faces first; 2 half the faces
+// between the vertex and the texture lines; 3 the three kinds in turn.
+std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf, bool plain = false,
+                       int layout = 0) {
   const int count = (n + 1) * (m + 1);
   std::vector<int> vPerm(count), tPerm(count);
   for (int i = 0; i < count; ++i) vPerm[i] = tPerm[i] = i;
   std::shuffle(vPerm.begin(), vPerm.end(), rng);
-  std::shuffle(tPerm.begin(), tPerm.end(), rng);
+  if (plain) tPerm = vPerm;
+  else std::shuffle(tPerm.begin(), tPerm.end(), rng);
   std::uniform_real_distribution<float> height(-3.0f, 2.0f);
   std::vector<std::string> vLines(count), tLines(count);
   char buf[128];
   for (int j = 0; j <= m; ++j)
     for (int i = 0; i <= n; ++i) {
       int k = j * (n + 1) + i;
-      std::snprintf(buf, sizeof buf, "v %.9g %.9g %.9g", double(float(i) * 0.37f),
-                    double(float(j) * -0.21f), double(height(rng)));
+      std::snprintf(buf, sizeof buf, plain ? "v %.6f %.6f %.6f" : "v %.9g %.9g %.9g",
+                    double(float(i) * 0.37f), double(float(j) * -0.21f), double(height(rng)));
       vLines[vPerm[k]] = buf;
-      std::snprintf(buf, sizeof buf, "vt %.9g %.9g", double(float(i) / n), double(float(j) / m));
+      std::snprintf(buf, sizeof buf, plain ? "vt %.6f %.6f" : "vt %.9g %.9g",
+                    double(float(i) / n), double(float(j) / m));
       tLines[tPerm[k]] = buf;
     }
   std::vector<std::string> fLines;
@@ -141,8 +155,8 @@ std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf) {
       std::string f = "f";
       for (int c = 0; c < 4; ++c) {
         int k = cycle[o[c]];
-        std::snprintf(buf, sizeof buf, pick(rng) == 0 ? " %d/%d/1" : "  %d/%d", vPerm[k] + 1,
-                      tPerm[k] + 1);
+        std::snprintf(buf, sizeof buf, plain ? " %d/%d" : pick(rng) == 0 ? " %d/%d/1" : "  %d/%d",
+                      vPerm[k] + 1, tPerm[k] + 1);
         f += buf;
       }
       fLines.push_back(f);
@@ -150,11 +164,36 @@ std::string randomGrid(int n, int m, std::mt19937& rng, bool crlf) {
   std::shuffle(fLines.begin(), fLines.end(), rng);
   const char* eol = crlf ? "\r\n" : "\n";
   std::string text = "# grid\nmtllib m.mtl\no grid\n";
-  for (auto& l : vLines) text += l + eol;
-  text += std::string("vn 0 0 1") + eol + "g part" + eol + "s 1" + eol + eol;
-  for (auto& l : tLines) text += l + eol;
-  text += std::string("usemtl skin") + eol;
-  for (auto& l : fLines) text += l + eol;
+  auto add = [&](const std::vector<std::string>& lines, size_t from, size_t to) {
+    for (size_t i = from; i < to && i < lines.size(); ++i) text += lines[i] + eol;
+  };
+  const size_t half = fLines.size() / 2;
+  switch (layout) {
+    case 1:
+      add(fLines, 0, fLines.size());
+      add(vLines, 0, vLines.size());
+      add(tLines, 0, tLines.size());
+      break;
+    case 2:
+      add(vLines, 0, vLines.size());
+      add(fLines, 0, half);
+      add(tLines, 0, tLines.size());
+      add(fLines, half, fLines.size());
+      break;
+    case 3:
+      for (size_t i = 0; i < size_t(count); ++i) {
+        add(vLines, i, i + 1);
+        add(tLines, i, i + 1);
+        add(fLines, i, i + 1);
+      }
+      break;
+    default:
+      add(vLines, 0, vLines.size());
+      text += std::string("vn 0 0 1") + eol + "g part" + eol + "s 1" + eol + eol;
+      add(tLines, 0, tLines.size());
+      text += std::string("usemtl skin") + eol;
+      add(fLines, 0, fLines.size());
+  }
   return text;
 }
 
@@ -202,15 +241,88 @@ TEST_F(Sculpty, MatchesThePlainConversionOnShuffledGrids) {
   std::mt19937 rng(5);
   const int sizes[][2] = {{1, 1}, {3, 2}, {2, 3}, {5, 7}, {8, 8}, {17, 4}, {32, 32}};
   int round = 0;
-  for (const auto& size : sizes) {
-    std::string text = randomGrid(size[0], size[1], rng, ++round % 2 == 0);
-    ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1];
-    Bytes got = readBytes(bmp);
-    ASSERT_EQ(got.size(), 54u + size_t(2 * size[1]) *
-                                    ((6 * size[0] + 3) / 4 * 4));
-    EXPECT_EQ(got, referenceBitmap(text)) << size[0] << "x" << size[1];
+  for (const auto& size : sizes)
+    for (bool plain : {false, true}) {
+      std::string text = randomGrid(size[0], size[1], rng, ++round % 3 == 0, plain);
+      ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1];
+      Bytes got = readBytes(bmp);
+      ASSERT_EQ(got.size(), 54u + size_t(2 * size[1]) * ((6 * size[0] + 3) / 4 * 4));
+      EXPECT_EQ(got, referenceBitmap(text)) << size[0] << "x" << size[1] << " plain " << plain;
+    }
+}
+
+// Vertex and texture lines may come before, between or after the faces: the
+// bitmap is the same.
+TEST_F(Sculpty, VertexAndTextureLinesAfterFacesConvertAlike) {
+  std::mt19937 rng(41);
+  const int sizes[][2] = {{1, 1}, {3, 2}, {7, 5}, {16, 16}};
+  for (int layout = 0; layout <= 3; ++layout)
+    for (const auto& size : sizes) {
+      std::string text = randomGrid(size[0], size[1], rng, layout == 2, layout % 2 == 1, layout);
+      ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1] << " layout " << layout;
+      const Bytes expected = referenceBitmap(text);
+      EXPECT_EQ(readBytes(bmp), expected) << size[0] << "x" << size[1] << " layout " << layout;
+    }
+}
+
+TEST_F(Sculpty, FailuresOfFacesInFileOrder) {
+  // 2 x 1 cells: vertices 1-6, texture coordinates 1-6 in two rows.
+  const std::string v = "v 0 0 0\nv 1 0 0\nv 2 0 0\nv 0 1 0\nv 1 1 0\nv 2 1 1\n";
+  const std::string vt = "vt 0 0\nvt 0.5 0\nvt 1 0\nvt 0 1\nvt 0.5 1\nvt 1 1\n";
+  const std::string good1 = "f 1/1 4/4 5/5 2/2\n", good2 = "f 2/2 5/5 6/6 3/3\n";
+  const std::string badIndex = "f 2/2 5/5 6/6 7/3\n", badTexture = "f 2/2 5/5 6/7 3/3\n";
+  const std::string triangle = "f 1/1 4/4 5/5\n", offCell = "f 1/1 2/2 5/5 4/4\n";
+  struct Case {
+    std::string text;
+    float code;
+  } cases[] = {
+      {v + vt + badIndex + triangle, sculpty::kResultBadIndex},
+      {v + vt + triangle + badIndex, sculpty::kResultNotQuad},
+      {v + vt + offCell + badIndex, sculpty::kResultOffCell},
+      {v + vt + good1 + badTexture, sculpty::kResultBadIndex},
+      // Lines after the faces: the same failures.
+      {v + vt + badIndex + triangle + "vt 0 0\n", sculpty::kResultBadIndex},
+      {v + vt + triangle + badIndex + "v 0 0 0\n", sculpty::kResultNotQuad},
+      // A late line brings the vertex or texture coordinate a face names.
+      {v + vt + good1 + badIndex + "v 3 3 3\n", 0.0f},
+      {v + vt + good1 + badTexture + "vt 1 1\n", 0.0f},
+      {v + good1 + vt + good2, 0.0f},
+      // A late texture value of its own makes another grid.
+      {v + vt + good1 + good2 + "vt 0.75 0\n", sculpty::kResultFaceCount},
+      // A late vertex changes the scale of every colour.
+      {v + vt + good1 + good2 + "v -4 0 0\n", 0.0f},
+      {v + vt + good1 + good2, 0.0f},
+  };
+  for (const Case& c : cases) {
+    std::remove(bmp.c_str());
+    EXPECT_EQ(convert(c.text), c.code) << c.text;
+    if (c.code == 0.0f) {
+      EXPECT_EQ(readBytes(bmp), referenceBitmap(c.text)) << c.text;
+    }
+    EXPECT_EQ(fileExists(bmp), c.code == 0.0f) << c.text;
   }
 }
+
+#ifndef _WIN32
+TEST_F(Sculpty, APipeConvertsInItsOneReading) {
+  // A pipe cannot be read again or told its size: texture lines after the
+  // faces and all.
+  std::mt19937 rng(2);
+  const std::string text = randomGrid(4, 3, rng, false, true, 2);
+  const std::string fifo = dir + "/pipe.obj";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::thread writer([&] {
+    std::FILE* f = std::fopen(fifo.c_str(), "wb");
+    if (!f) return;
+    std::fwrite(text.data(), 1, text.size(), f);
+    std::fclose(f);
+  });
+  const float result = exportSculpty(fifo.c_str(), bmp.c_str(), false);
+  writer.join();
+  EXPECT_EQ(result, 0.0f);
+  EXPECT_EQ(readBytes(bmp), referenceBitmap(text));
+}
+#endif
 
 TEST_F(Sculpty, SizesAndPaddingOfTheEdgeCaseGrids) {
   std::mt19937 rng(9);
