@@ -1,27 +1,6 @@
 # COLLADA export: writeCollada and writeColladaTris against assimp export and cp on the same quad-grid OBJ files
 # assimp runs once per file (it takes tens of seconds); set COLLADA_ASSIMP_4M=1
 # to run it on the 4M-face file too. Peak memory from /usr/bin/time -v.
-# Every timed run writes a fresh output file: an old output of the same name
-# is removed before the clock starts, for every tool alike, so that no run
-# pays for the file system freeing the previous run's 250 MB.
-fresh_ms() {  # fresh_ms N OUTPUT cmd...: best-of-N wall ms, OUTPUT removed before each run
-  local n=$1 out=$2 best=""
-  shift 2
-  for _ in $(seq "$n"); do
-    rm -f "$out"
-    sync -f "$(dirname "$out")" 2>/dev/null || true
-    local t0 t1
-    t0=$(date +%s%N)
-    "$@" >"$WORK/.ms_out" 2>&1
-    t1=$(date +%s%N)
-    local d=$(((t1 - t0) / 1000000))
-    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
-  done
-  echo "$best"
-}
-peak_mb() {  # peak resident set of a command in MB (10^6 bytes)
-  /usr/bin/time -v "$@" 2>&1 >/dev/null | awk '/Maximum resident/ {printf "%d", $6 * 1024 / 1000000}'
-}
 echo "| input | call | ms (best of 3) | peak RSS MB | vs assimp | vs cp |"
 echo "|---|---|---|---|---|---|"
 for side in 1000 2000; do

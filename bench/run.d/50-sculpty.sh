@@ -6,13 +6,13 @@ echo "| input | our call ms | cp ms | ratio | of which host start ms |"
 echo "|---|---|---|---|---|"
 host0=$(ms 3 "$HOST" "$DLL" Version)
 cat "$grid1k" >/dev/null
-ours=$(ms 3 "$HOST" "$DLL" OBJtoSculpty "$grid1k" 1 "$WORK/grid_1024.bmp")
-copy=$(ms 3 cp "$grid1k" "$WORK/copy.obj")
+ours=$(fresh_ms 3 "$WORK/grid_1024.bmp" "$HOST" "$DLL" OBJtoSculpty "$grid1k" 1 "$WORK/grid_1024.bmp")
+copy=$(fresh_ms 3 "$WORK/copy.obj" cp "$grid1k" "$WORK/copy.obj")
 rm -f "$WORK/copy.obj"
 echo "| OBJtoSculpty, 1024 x 1024 quads ($(du -m "$grid1k" | cut -f1) MB) -> 2048 x 2048 map | $ours | $copy | $(awk "BEGIN{printf \"%.2f\", $ours/$copy}") | $host0 |"
 cat "$grid2k" >/dev/null
-ours=$(ms 3 "$HOST" "$DLL" ScaleUVs "$grid2k" 0.5 "$WORK/grid_2048_half.obj")
-copy=$(ms 3 cp "$grid2k" "$WORK/copy.obj")
+ours=$(fresh_ms 3 "$WORK/grid_2048_half.obj" "$HOST" "$DLL" ScaleUVs "$grid2k" 0.5 "$WORK/grid_2048_half.obj")
+copy=$(fresh_ms 3 "$WORK/copy.obj" cp "$grid2k" "$WORK/copy.obj")
 rm -f "$WORK/copy.obj" "$WORK/grid_2048_half.obj"
 echo "| ScaleUVs 0.5, 2048 x 2048 quads ($(grep -c '^vt' "$grid2k") texture lines, $(du -m "$grid2k" | cut -f1) MB) | $ours | $copy | $(awk "BEGIN{printf \"%.2f\", $ours/$copy}") | $host0 |"
 echo
