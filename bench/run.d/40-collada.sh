@@ -1,6 +1,9 @@
 # COLLADA export: writeCollada and writeColladaTris against assimp export and cp on the same quad-grid OBJ files
 # assimp runs once per file (it takes tens of seconds); set COLLADA_ASSIMP_4M=1
 # to run it on the 4M-face file too. Peak memory from /usr/bin/time -v.
+peak_mb() {  # peak resident set of a command in MB (10^6 bytes)
+  /usr/bin/time -v "$@" 2>&1 >/dev/null | awk '/Maximum resident/ {printf "%d", $6 * 1024 / 1000000}'
+}
 echo "| input | call | ms (best of 3) | peak RSS MB | vs assimp | vs cp |"
 echo "|---|---|---|---|---|---|"
 for side in 1000 2000; do
