@@ -244,8 +244,10 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
     readLine(mesh, line, end);
     return true;
   });
+  const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
   if (!read) return fennick::kResultNoMemory;
+  if (readFailed) return sculpty::kResultOpenFailed;
 
   const size_t u = mesh.us.count, v = mesh.vs.count;
   if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;
