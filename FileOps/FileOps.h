@@ -49,8 +49,8 @@ constexpr char kFolderSeparator = '/';
 // destination is deleted and written anew. A destination that is the source
 // itself (by another spelling or through a link) is left intact and gives 0.
 // A destination that is a folder, device, pipe or socket gives -1 and is not
-// touched. A short write or a read error
-// gives -1 and leaves the partly written destination.
+// touched. A short write or a read error gives -1 and leaves the partly
+// written destination.
 int copyFile(const char* source, const char* destination) noexcept;
 
 // Identity of a file: device and inode on POSIX, volume serial number and
