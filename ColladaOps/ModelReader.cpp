@@ -365,8 +365,10 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
     }
     return r.code == 0;
   });
+  const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
   if (!read) return static_cast<int>(fennick::kResultNoMemory);
+  if (readFailed) return colladaops::kResultOpenFailed;
   if (r.code != 0) return r.code;
   // Texture indices are only written, never looked up: a mesh without any
   // texture line keeps the indices its corners give (the vertex numbers), so

@@ -17,7 +17,8 @@ int copyFile(const char* source, const char* destination) noexcept {
   const FileIdentity from = identityOf(in.get());
   if (from.folder) return -1;
   const FileIdentity to = identityOf(destination);
-  if (to.folder) return -1;
+  // No file to replace: deleting a device node or a pipe would lose it.
+  if (to.folder || to.special) return -1;
   if (sameFile(from, to)) return 0;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
   if (!buffer) return -1;

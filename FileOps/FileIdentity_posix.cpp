@@ -9,6 +9,7 @@ FileIdentity fromStat(const struct stat& st) {
   FileIdentity id;
   id.known = true;
   id.folder = S_ISDIR(st.st_mode);
+  id.special = !S_ISDIR(st.st_mode) && !S_ISREG(st.st_mode);
   id.volume = static_cast<uint64_t>(st.st_dev);
   id.index = static_cast<uint64_t>(st.st_ino);
   return id;

@@ -48,8 +48,9 @@ constexpr char kFolderSeparator = '/';
 // (and must not be a folder) before the destination is touched; then the
 // destination is deleted and written anew. A destination that is the source
 // itself (by another spelling or through a link) is left intact and gives 0.
-// A destination that is a folder gives -1. A short write or a read error
-// gives -1 and leaves the partly written destination.
+// A destination that is a folder, device, pipe or socket gives -1 and is not
+// touched. A short write or a read error gives -1 and leaves the partly
+// written destination.
 int copyFile(const char* source, const char* destination) noexcept;
 
 // Identity of a file: device and inode on POSIX, volume serial number and
@@ -57,6 +58,7 @@ int copyFile(const char* source, const char* destination) noexcept;
 struct FileIdentity {
   bool known = false;  // false: no such file, or it cannot be asked
   bool folder = false;
+  bool special = false;  // a device, pipe or socket (POSIX)
   uint64_t volume = 0;
   uint64_t index = 0;
 };

@@ -88,6 +88,11 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) {
     textops::closeOut(out);
     return fennick::kResultNoMemory;
   }
+  // The input could not be read to its end: the output stays as far as it got.
+  if (std::ferror(in.get())) {
+    textops::closeOut(out);
+    return kResultOpenFailed;
+  }
   return textops::closeOut(out) ? 0.0f : kResultWriteFailed;
 }
 

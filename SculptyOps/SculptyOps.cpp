@@ -184,7 +184,10 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
     while (textops::nextLineBlock(reader, begin, end)) sculpty::readObjLines(mesh, begin, end);
     if (reader.failed) return fennick::kResultNoMemory;
   }
+  // A read that failed is no end of the file: nothing is written.
+  const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
+  if (readFailed) return sculpty::kResultOpenFailed;
 
   const size_t u = mesh.us.count(), v = mesh.vs.count();
   if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;

@@ -8,6 +8,10 @@
 
 #if defined(_WIN32)
 #include <malloc.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace textops {
@@ -36,16 +40,49 @@ AlignedBytes allocateAligned(size_t bytes) noexcept {
 
 // ---- files ----------------------------------------------------------------
 
+#if !defined(_WIN32)
+// Opens without waiting for the other end of a pipe (an open of a pipe
+// blocks until that end is opened), then reads and writes block as usual.
+static std::FILE* openNoWait(const char* path, int flags, const char* mode,
+                             bool regularOnly) noexcept {
+  int fd = ::open(path, flags | O_NONBLOCK, 0666);
+  if (fd < 0) return nullptr;
+  struct stat st;
+  if (regularOnly && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
+    ::close(fd);
+    return nullptr;
+  }
+  int status = fcntl(fd, F_GETFL);
+  std::FILE* f = status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1
+                     ? nullptr
+                     : fdopen(fd, mode);
+  if (!f) ::close(fd);
+  return f;
+}
+#endif
+
 FilePtr openRead(const char* path) noexcept {
   if (!path) return FilePtr();
+#if defined(_WIN32)
   std::FILE* f = std::fopen(path, "rb");
+#else
+  // Regular files only: a folder fails its reads, a device may never end,
+  // and a pipe would keep the open waiting for a writer.
+  std::FILE* f = openNoWait(path, O_RDONLY, "rb", true);
+#endif
   if (f) std::setvbuf(f, nullptr, _IONBF, 0);
   return FilePtr(f);
 }
 
 FilePtr openWriteRaw(const char* path) noexcept {
   if (!path) return FilePtr();
+#if defined(_WIN32)
   std::FILE* f = std::fopen(path, "wb");
+#else
+  // As fopen(path, "wb"); a pipe nobody reads fails to open instead of
+  // waiting for a reader.
+  std::FILE* f = openNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false);
+#endif
   if (f) std::setvbuf(f, nullptr, _IONBF, 0);
   return FilePtr(f);
 }
@@ -83,6 +120,15 @@ size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept {
 
 // ---- whole-file reads -----------------------------------------------------
 
+// A read that failed part way leaves no data: the bytes before the failure
+// are not the file.
+static ReadStatus finishRead(std::FILE* f, FileBytes& out) noexcept {
+  if (!std::ferror(f)) return ReadStatus::Ok;
+  out.data.reset();
+  out.size = 0;
+  return ReadStatus::OpenFailed;
+}
+
 ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
   out.data.reset();
   out.size = 0;
@@ -94,7 +140,7 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
     out.data = allocateAligned(static_cast<size_t>(size) + 1);
     if (!out.data) return ReadStatus::NoMemory;
     out.size = readFully(f.get(), out.data.get(), static_cast<size_t>(size));
-    return ReadStatus::Ok;
+    return finishRead(f.get(), out);
   }
   // Not seekable: read in blocks, doubling the buffer.
   size_t capacity = kDefaultReadBlock;
@@ -113,7 +159,7 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
     if (n == 0) break;
     out.size += n;
   }
-  return ReadStatus::Ok;
+  return finishRead(f.get(), out);
 }
 
 // ---- line blocks ----------------------------------------------------------

@@ -33,16 +33,19 @@ struct FileClose {
 using FilePtr = std::unique_ptr<std::FILE, FileClose>;
 
 // Opens for binary reading without stdio buffering (reads go straight into
-// the caller's buffer). Null path or failure: null.
+// the caller's buffer). Null path or failure: null. On POSIX systems only a
+// regular file opens (not a folder, device or pipe).
 FilePtr openRead(const char* path) noexcept;
 // Opens for binary writing (create or truncate), unbuffered: OutFile buffers.
+// A pipe without a reader fails instead of waiting for one.
 FilePtr openWriteRaw(const char* path) noexcept;
 
 // Size of an open file in bytes, or -1 when it cannot be told (not seekable).
 // Leaves the position at the start.
 int64_t fileSize(std::FILE* f) noexcept;
 bool seekTo(std::FILE* f, int64_t offset) noexcept;
-// Reads until `bytes` arrived or the file ends or fails; returns the count.
+// Reads until `bytes` arrived or the file ends or fails; returns the count
+// (std::ferror tells a failure from the end).
 size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept;
 
 // ---- whole-file reads -----------------------------------------------------
@@ -54,14 +57,16 @@ struct FileBytes {
 
 enum class ReadStatus { Ok, OpenFailed, NoMemory };
 
-// Reads a whole file. A read error ends the data like the end of the file.
+// Reads a whole file. A read error gives OpenFailed and no data: the file
+// cannot be read.
 ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
 
 // ---- line blocks ----------------------------------------------------------
 
 // Hands out a file's text as runs of whole lines, read in large aligned
 // blocks; a line cut by a block boundary is carried over to the next run.
-// Memory: the read block plus the longest line.
+// Memory: the read block plus the longest line. A read error ends the runs
+// like the end of the file: callers ask std::ferror.
 struct LineBlockReader {
   std::FILE* file = nullptr;
   AlignedBytes buffer;

@@ -1,11 +1,17 @@
 // File merge: the target without its last 14 bytes, then the other file
 // without its last 14 bytes. The new content goes to a file beside the
-// target that replaces it only once it is completely written.
+// target that replaces it only once it is completely written. Where the
+// folder takes no new file, the target is rewritten in place, its old tail
+// put back if the writing fails.
+#include <climits>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #if !defined(_WIN32)
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "ExportGuard.h"
@@ -34,6 +40,52 @@ textops::FilePtr openBeside(const std::string& target, std::string& name) {
   return textops::FilePtr();
 }
 
+#if !defined(_WIN32)
+bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
+  while (size > 0) {
+    ssize_t n = pwrite(fd, data, size, at);
+    if (n <= 0) return false;
+    data += n;
+    size -= size_t(n);
+    at += n;
+  }
+  return true;
+}
+
+// The target's kept bytes are its first bytes already: only the addition
+// goes after them and the length changes. A failed write puts the old
+// tail back (those bytes were the file's) and the old length.
+bool mergeInPlace(const char* targetPath, const textops::FileBytes& target,
+                  const textops::FileBytes& addition) {
+  int fd = open(targetPath, O_WRONLY | O_NONBLOCK);  // no waiting on a pipe
+  if (fd < 0) return false;
+  // Only the file as it was read: a regular file of the same length.
+  struct stat st;
+  const bool asRead = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                      uint64_t(st.st_size) == uint64_t(target.size);
+  const size_t keep = withoutTail(target.size);
+  const size_t added = withoutTail(addition.size);
+  bool done = asRead && keep <= size_t(LLONG_MAX) - added &&
+              writeAllAt(fd, addition.data.get(), added, off_t(keep)) &&
+              ftruncate(fd, off_t(keep + added)) == 0;
+  if (asRead && !done) {
+    writeAllAt(fd, target.data.get() + keep, target.size - keep, off_t(keep));
+    if (ftruncate(fd, off_t(target.size)) != 0) done = false;
+  }
+  if (close(fd) != 0) done = false;
+  return done;
+}
+
+// The file a symbolic link names, so that the link stays a link.
+std::string resolved(const char* path) {
+  char* real = realpath(path, nullptr);
+  if (!real) return path;
+  std::string r = real;
+  std::free(real);
+  return r;
+}
+#endif
+
 }  // namespace
 
 float mergeFiles(const char* appendPath, char* targetPath) {
@@ -54,9 +106,19 @@ float mergeFiles(const char* appendPath, char* targetPath) {
     if (!probe) return vyx::kResultTargetWriteFailed;
     std::fclose(probe);
 
+#if defined(_WIN32)
+    const std::string targetFile = targetPath;
+#else
+    const std::string targetFile = resolved(targetPath);
+#endif
     std::string temp;
     textops::OutFile out;
-    out.file = openBeside(targetPath, temp);
+    out.file = openBeside(targetFile, temp);
+#if !defined(_WIN32)
+    if (!out.file)
+      return mergeInPlace(targetFile.c_str(), target, addition) ? 0.0f
+                                                                : vyx::kResultTargetWriteFailed;
+#endif
     if (!out.file) return vyx::kResultTargetWriteFailed;
     out.buffer = textops::allocateAligned(textops::kPageSize);
     out.capacity = out.buffer ? textops::kPageSize : 0;
@@ -69,10 +131,10 @@ float mergeFiles(const char* appendPath, char* targetPath) {
 #if !defined(_WIN32)
     // The replacement keeps the target's permission bits.
     struct stat targetStat;
-    if (written && stat(targetPath, &targetStat) == 0)
+    if (written && stat(targetFile.c_str(), &targetStat) == 0)
       chmod(temp.c_str(), targetStat.st_mode & 07777);
 #endif
-    if (!written || std::rename(temp.c_str(), targetPath) != 0) {
+    if (!written || std::rename(temp.c_str(), targetFile.c_str()) != 0) {
       std::remove(temp.c_str());
       return vyx::kResultTargetWriteFailed;
     }

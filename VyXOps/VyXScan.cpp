@@ -151,8 +151,10 @@ float GetVertCountFromVyX(const char* path, int n) {
   }
   uint32_t at = 0;
   uint64_t limit = length >= 20 ? length - 20 : 0;
-  if (!vyx::scanBlocks(vyx::readPrefixHeader, prefix, vyx::kTagVertices, limit, at))
-    return vyx::kResultNoBlock;
+  const bool found = vyx::scanBlocks(vyx::readPrefixHeader, prefix, vyx::kTagVertices, limit, at);
+  // A read error is no end of the file: the scan would have missed blocks.
+  if (std::ferror(file.get())) return vyx::kResultOpenFailed;
+  if (!found) return vyx::kResultNoBlock;
   unsigned char header[16];
   vyx::readPrefixHeader(prefix, at, header);
   return static_cast<float>(vyx::u32le(header + 8));

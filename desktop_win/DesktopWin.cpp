@@ -45,6 +45,7 @@ float checkVersionMarkers(const char* path) {
   // Zero padding: bytes past the end of a short file match no marker.
   char head[100 + 4] = {};
   textops::readFully(file.get(), head, 100);
+  if (std::ferror(file.get())) return kVersionCannotOpen;
   file.reset();
   bool year = false;
   bool version = false;

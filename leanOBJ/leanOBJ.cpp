@@ -66,5 +66,8 @@ float getVertexCount(const char* path) {
     }
     return static_cast<float>(count);
   }
+  if (reader.failed) return fennick::kResultNoMemory;
+  // A read error is no end of the file: the count would be short.
+  if (std::ferror(file.get())) return leanobj::kResultOpenFailed;
   return static_cast<float>(count);
 }

@@ -2,66 +2,23 @@
 writes fail instead of killing the process) and inputs that vanish between
 calls. Every call must report the failure, and no user file may be lost."""
 import os
-import re
-import resource
-import signal
-import struct
-import subprocess
 import sys
 import tempfile
 
-HOST = os.environ["FENNICK_HOST"]
-DLL = os.environ["FENNICK_DLL"]
-CONVERT = os.path.join(os.path.dirname(HOST), "vyx-convert")
-failures = []
+from fault_support import CONVERT, DLL, Checks, mesh, obj_grid, read, said, write
+import fault_support
 
-
-def check(what, condition, detail=""):
-    if not condition:
-        failures.append(f"{what}: {detail}")
-
-
-def limited(limit_bytes):
-    def setup():
-        signal.signal(signal.SIGXFSZ, signal.SIG_IGN)
-        resource.setrlimit(resource.RLIMIT_FSIZE, (limit_bytes, limit_bytes))
-    return setup
+checks = Checks()
+check = checks.check
 
 
 def run(args, limit=None):
-    p = subprocess.run(args, capture_output=True, text=True,
-                       preexec_fn=limited(limit) if limit else None, timeout=120)
-    return p.stdout
-
-
-def said(out, call, result):
-    """Whether vyx-convert printed `call(...) -> result`."""
-    return re.search(r"^%s\(.*\) -> %s$" % (call, re.escape(result)), out, re.M) is not None
+    o = fault_support.run(args, limit, timeout=120)
+    return o.out if o else "hang"
 
 
 def host(export, text, number, block, limit=None):
-    out = run([HOST, DLL, export, text, str(number), block], limit)
-    return out.splitlines()[0].split(" -> ")[1] if " -> " in out else out
-
-
-def block(tag, count, records):
-    return struct.pack("<4I", tag, 16 + len(records), count, 0) + records
-
-
-def mesh(n):
-    """n x n quad grid: vertices, colours, faces, UVs (all in tile 0)."""
-    verts, faces, uvs = b"", b"", b""
-    for j in range(n + 1):
-        for i in range(n + 1):
-            verts += struct.pack("<3f", i / n, j / n, 0.25)
-    for j in range(n):
-        for i in range(n):
-            a = j * (n + 1) + i
-            faces += struct.pack("<4I", a, a + 1, a + n + 2, a + n + 1)
-            uvs += struct.pack("<8f", *([0.5] * 8))
-    nv = (n + 1) ** 2
-    return (b"\0" * 32 + block(10001, nv, verts) + block(35001, nv, b"\x10\x20\x30\xff" * nv)
-            + block(20001, n * n, faces) + block(25001, n * n, uvs))
+    return fault_support.host(export, text, number, block, limit=limit, timeout=120)
 
 
 with tempfile.TemporaryDirectory() as d:
@@ -69,11 +26,7 @@ with tempfile.TemporaryDirectory() as d:
     with open(vyx, "wb") as f:
         f.write(mesh(40))
     faces_first = os.path.join(d, "faces.vyx")
-    m = open(vyx, "rb").read()
-    nv = struct.unpack_from("<I", m, 40)[0]
-    face_at = 32 + (16 + 12 * nv) + (16 + 4 * nv)
-    with open(faces_first, "wb") as f:
-        f.write(b"\0" * 32 + m[face_at:face_at + 16 + 16 * 1600])
+    write(faces_first, fault_support.faces_first(read(vyx), 40))
     limit = 8192
 
     out = run([CONVERT, DLL, "obj", faces_first, "1", vyx, os.path.join(d, "o.obj")], limit)
@@ -97,17 +50,7 @@ with tempfile.TemporaryDirectory() as d:
 
     obj = os.path.join(d, "grid.obj")
     with open(obj, "w") as f:
-        n = 40
-        for j in range(n + 1):
-            for i in range(n + 1):
-                f.write(f"v {i} {j} 0\n")
-        for j in range(n + 1):
-            for i in range(n + 1):
-                f.write(f"vt {i / n} {j / n}\n")
-        for j in range(n):
-            for i in range(n):
-                a = j * (n + 1) + i + 1
-                f.write(f"f {a}/{a} {a + n + 1}/{a + n + 1} {a + n + 2}/{a + n + 2} {a + 1}/{a + 1}\n")
+        f.write(obj_grid(40))
     r = host("OBJtoSculpty", obj, 0, os.path.join(d, "map.bmp"), limit)
     check("OBJtoSculpty on a full disk", r == "-68", r)
     r = host("ScaleUVs", obj, 0.5, os.path.join(d, "scaled.obj"), limit)
@@ -130,7 +73,7 @@ def enumeration_outlives_its_folder():
     if os.environ.get("FENNICK_SANITIZED") == "1":
         return  # an ASan-built library cannot be loaded into this Python
     results = []
-    for path in (DLL, os.environ["FENNICK_DLL02"]):
+    for path in (DLL, fault_support.DLL02):
         lib = ctypes.CDLL(path)
         for name in ("OpenFolder", "GetFile", "CloseFolder"):
             getattr(lib, name).restype = ctypes.c_float
@@ -154,6 +97,4 @@ def enumeration_outlives_its_folder():
 
 
 enumeration_outlives_its_folder()
-for f in failures:
-    print("FAIL:", f)
-sys.exit(1 if failures else 0)
+sys.exit(checks.finish())

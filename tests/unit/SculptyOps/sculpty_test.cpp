@@ -12,12 +12,6 @@
 #include "SculptyReader.h"
 #include "TestSupport.h"
 
-#ifndef _WIN32
-#include <sys/stat.h>
-
-#include <thread>
-#endif
-
 namespace {
 
 using Bytes = std::vector<uint8_t>;
@@ -303,26 +297,6 @@ TEST_F(Sculpty, FailuresOfFacesInFileOrder) {
   }
 }
 
-#ifndef _WIN32
-TEST_F(Sculpty, APipeConvertsInItsOneReading) {
-  // A pipe cannot be read again or told its size: texture lines after the
-  // faces and all.
-  std::mt19937 rng(2);
-  const std::string text = randomGrid(4, 3, rng, false, true, 2);
-  const std::string fifo = dir + "/pipe.obj";
-  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-  std::thread writer([&] {
-    std::FILE* f = std::fopen(fifo.c_str(), "wb");
-    if (!f) return;
-    std::fwrite(text.data(), 1, text.size(), f);
-    std::fclose(f);
-  });
-  const float result = exportSculpty(fifo.c_str(), bmp.c_str(), false);
-  writer.join();
-  EXPECT_EQ(result, 0.0f);
-  EXPECT_EQ(readBytes(bmp), referenceBitmap(text));
-}
-#endif
 
 TEST_F(Sculpty, SizesAndPaddingOfTheEdgeCaseGrids) {
   std::mt19937 rng(9);

@@ -96,6 +96,21 @@ TEST_F(Merge, FailuresKeepTheTarget) {
 
 namespace {
 
+TEST(MergeLinks, ASymbolicLinkStaysALink) {
+  std::string dir = testsupport::makeTempDir("mergelink");
+  std::string target = dir + "/t.bin", link = dir + "/link.bin", other = dir + "/o.bin";
+  testsupport::writeBytes(target, Bytes(40, 7));
+  testsupport::writeBytes(other, Bytes(40, 9));
+  ASSERT_EQ(symlink("t.bin", link.c_str()), 0);
+  ASSERT_EQ(mergeFiles(other.c_str(), &link[0]), 0.0f);
+  struct stat st;
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  Bytes expected(26, 7);
+  expected.insert(expected.end(), 26, 9);
+  EXPECT_EQ(readBytes(target), expected);
+}
+
 TEST(MergePermissions, TheReplacedTargetKeepsItsMode) {
   std::string dir = testsupport::makeTempDir("mergemode");
   std::string target = dir + "/t.bin", other = dir + "/o.bin";
