@@ -1,8 +1,8 @@
 // File merge: the target without its last 14 bytes, then the other file
 // without its last 14 bytes. The new content goes to a file beside the
 // target that replaces it only once it is completely written. Where the
-// folder takes no new file, the target is rewritten in place, its old tail
-// put back if the writing fails.
+// folder takes no new file, or the target has further hard links, the target
+// is rewritten in place, its old tail put back if the writing fails.
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +111,15 @@ float mergeFiles(const char* appendPath, char* targetPath) {
 #else
     const std::string targetFile = resolved(targetPath);
 #endif
+#if !defined(_WIN32)
+    // A target with further names (hard links) is rewritten in place, so that
+    // every name sees the merged file, as a replacement could not give.
+    struct stat targetStat;
+    const bool known = stat(targetFile.c_str(), &targetStat) == 0;
+    if (known && targetStat.st_nlink > 1)
+      return mergeInPlace(targetFile.c_str(), target, addition) ? 0.0f
+                                                                : vyx::kResultTargetWriteFailed;
+#endif
     std::string temp;
     textops::OutFile out;
     out.file = openBeside(targetFile, temp);
@@ -129,10 +138,14 @@ float mergeFiles(const char* appendPath, char* targetPath) {
     }
     written = textops::closeOut(out) && written;
 #if !defined(_WIN32)
-    // The replacement keeps the target's permission bits.
-    struct stat targetStat;
-    if (written && stat(targetFile.c_str(), &targetStat) == 0)
+    // The replacement keeps the target's owner, where the process may give
+    // it, and then its permission bits (a change of owner may clear some).
+    if (written && known) {
+      if (chown(temp.c_str(), targetStat.st_uid, targetStat.st_gid) != 0) {
+        // Not allowed to give the file away: it stays the process's own.
+      }
       chmod(temp.c_str(), targetStat.st_mode & 07777);
+    }
 #endif
     if (!written || std::rename(temp.c_str(), targetFile.c_str()) != 0) {
       std::remove(temp.c_str());

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "TestSupport.h"
 #include "VyXOps.h"
@@ -109,6 +110,41 @@ TEST(MergeLinks, ASymbolicLinkStaysALink) {
   Bytes expected(26, 7);
   expected.insert(expected.end(), 26, 9);
   EXPECT_EQ(readBytes(target), expected);
+}
+
+TEST(MergeLinks, EveryHardLinkSeesTheMergedFile) {
+  std::string dir = testsupport::makeTempDir("mergehard");
+  std::string target = dir + "/t.bin", second = dir + "/second.bin", other = dir + "/o.bin";
+  testsupport::writeBytes(target, Bytes(40, 7));
+  testsupport::writeBytes(other, Bytes(40, 9));
+  ASSERT_EQ(link(target.c_str(), second.c_str()), 0);
+  struct stat before, after;
+  ASSERT_EQ(stat(target.c_str(), &before), 0);
+  ASSERT_EQ(mergeFiles(other.c_str(), &target[0]), 0.0f);
+  Bytes expected(26, 7);
+  expected.insert(expected.end(), 26, 9);
+  EXPECT_EQ(readBytes(target), expected);
+  EXPECT_EQ(readBytes(second), expected);
+  ASSERT_EQ(stat(target.c_str(), &after), 0);
+  EXPECT_EQ(after.st_ino, before.st_ino);
+  EXPECT_EQ(after.st_nlink, 2u);
+}
+
+TEST(MergePermissions, TheReplacedTargetKeepsItsOwner) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root may give a file to another owner";
+  std::string dir = testsupport::makeTempDir("mergeowner");
+  std::string target = dir + "/t.bin", other = dir + "/o.bin";
+  testsupport::writeBytes(target, Bytes(40, 7));
+  testsupport::writeBytes(other, Bytes(40, 9));
+  ASSERT_EQ(chown(target.c_str(), 4321, 4322), 0);
+  ASSERT_EQ(chmod(target.c_str(), 0604), 0);
+  ASSERT_EQ(mergeFiles(other.c_str(), &target[0]), 0.0f);
+  struct stat st;
+  ASSERT_EQ(stat(target.c_str(), &st), 0);
+  EXPECT_EQ(st.st_uid, 4321u);
+  EXPECT_EQ(st.st_gid, 4322u);
+  EXPECT_EQ(st.st_mode & 07777, 0604u);
+  EXPECT_EQ(readBytes(target).size(), 52u);
 }
 
 TEST(MergePermissions, TheReplacedTargetKeepsItsMode) {
