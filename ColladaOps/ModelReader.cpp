@@ -74,21 +74,30 @@ struct Reader {
   std::vector<DeferredFace> deferred;
 };
 
-void appendText(Reader& r, TextKind kind, const char* begin, const char* end) {
+// Appends a line's text and a blank to the arena. Bytes up to `limit` can be
+// read: a short text is copied with one fixed-size copy.
+void appendText(Reader& r, TextKind kind, const char* begin, const char* end, const char* limit) {
+  constexpr size_t kShort = 32;
   colModel& m = r.model;
   std::vector<colTextRun>& runs = kind == TextKind::Position ? m.positionRuns : m.textureRuns;
   const size_t length = size_t(end - begin);
   const uint64_t at = m.textArena.size;
-  char* text = textops::extend(m.textArena, length + 1);
-  std::memcpy(text, begin, length);
+  textops::reserveMore(m.textArena, length < kShort ? kShort : length + 1);
+  char* text = m.textArena.data + at;
+  if (length < kShort && limit - begin >= std::ptrdiff_t(kShort)) {
+    std::memcpy(text, begin, kShort);
+  } else {
+    std::memcpy(text, begin, length);
+  }
   text[length] = ' ';
+  m.textArena.size += length + 1;
   if (r.lastKind != kind) runs.push_back(colTextRun{at, 0});
   runs.back().bytes += uint64_t(length) + 1;
   r.lastKind = kind;
 }
 
 void readVertexLine(Reader& r, const char* begin, const char* end, const char* limit) {
-  appendText(r, TextKind::Position, begin, end);
+  appendText(r, TextKind::Position, begin, end, limit);
   ++r.model.positionCount;
   if (r.normalMode <= 0) return;
   // Stream extraction of three floats: the first failure ends the reading,
@@ -252,8 +261,12 @@ inline bool quickCorner(const char*& p, const char* end, const char* limit, Corn
   return true;
 }
 
-void readFaceLine(Reader& r, const char* begin, const char* end, const char* limit) {
-  const char* p = end - begin > 2 ? begin + 2 : end;
+// Reads the face line starting at `begin` in the run of lines ending at
+// `end`; the line ends at the first line feed. Returns the line's end.
+const char* readFaceLine(Reader& r, const char* begin, const char* end, const char* limit) {
+  // The corners start at the line's third character.
+  const char* p = begin + 1;
+  if (p < end && *p != '\n') ++p;
   colModel& m = r.model;
   const int32_t groupIndex = m.currentGroup;
   colGroup& g = m.groups[size_t(groupIndex)];
@@ -263,8 +276,8 @@ void readFaceLine(Reader& r, const char* begin, const char* end, const char* lim
   int64_t maxVertex = r.maxVertex;
   int64_t maxTexture = r.maxTexture;
   while (true) {
-    while (p < end && isStreamSpace(*p)) ++p;
-    if (p == end) break;
+    while (p < end && *p != '\n' && isStreamSpace(*p)) ++p;
+    if (p == end || *p == '\n') break;
     Corner corner;
     if (!quickCorner(p, end, limit, corner)) {
       const char* tokenEnd = p;
@@ -272,7 +285,7 @@ void readFaceLine(Reader& r, const char* begin, const char* end, const char* lim
       if (!readCorner(r, p, tokenEnd, corner)) {
         g.vertexIndices.size = g.textureIndices.size = first;
         r.code = colladaops::kResultBadFace;
-        return;
+        return end;
       }
       p = tokenEnd;
     }
@@ -281,15 +294,16 @@ void readFaceLine(Reader& r, const char* begin, const char* end, const char* lim
     if (corner.vertex > maxVertex) maxVertex = corner.vertex;
     if (corner.texture > maxTexture) maxTexture = corner.texture;
   }
+  const char* lineEnd = p;
   const size_t count = g.vertexIndices.size - first;
   // Points and edges are no faces.
   if (count < 3) {
     g.vertexIndices.size = g.textureIndices.size = first;
-    return;
+    return lineEnd;
   }
   if (count > size_t(INT32_MAX)) {
     r.code = colladaops::kResultBadFace;
-    return;
+    return lineEnd;
   }
   r.maxVertex = maxVertex;
   r.maxTexture = maxTexture;
@@ -310,6 +324,7 @@ void readFaceLine(Reader& r, const char* begin, const char* end, const char* lim
   }
   ++g.faceCount;
   m.totalCorners += n;
+  return lineEnd;
 }
 
 }  // namespace
@@ -350,21 +365,35 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return colladaops::kResultOpenFailed;
   Reader r(model, normalMode);
-  bool read = textops::forEachLineWithin(file.get(), [&](const char* begin, const char* end,
-                                                          const char* limit) {
-    size_t length = size_t(end - begin);
-    if (length >= 2 && begin[0] == 'v' && begin[1] == ' ') {
-      readVertexLine(r, begin + 2, end, limit);
-    } else if (length >= 2 && begin[0] == 'v' && begin[1] == 't') {
-      appendText(r, TextKind::Texture, begin + 2, end);
-      ++model.textureCount;
-    } else if (length >= 1 && begin[0] == 'g') {
-      readGroupLine(r, begin, end);
-    } else if (length >= 1 && begin[0] == 'f') {
-      readFaceLine(r, begin, end, limit);
+  // Whole lines in runs read in large blocks; a face line is scanned to its
+  // end by the corner reader, the others are found with memchr.
+  textops::LineBlockReader reader;
+  bool read = textops::initLineReader(reader, file.get());
+  const char* begin;
+  const char* end;
+  while (read && r.code == 0 && textops::nextLineBlock(reader, begin, end)) {
+    const char* p = begin;
+    while (p < end && r.code == 0) {
+      if (*p == 'f') {
+        const char* lineEnd = readFaceLine(r, p, end, end);
+        p = lineEnd < end ? lineEnd + 1 : end;
+        continue;
+      }
+      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+      const char* lineEnd = nl ? nl : end;
+      const size_t length = size_t(lineEnd - p);
+      if (length >= 2 && p[0] == 'v' && p[1] == ' ') {
+        readVertexLine(r, p + 2, lineEnd, end);
+      } else if (length >= 2 && p[0] == 'v' && p[1] == 't') {
+        appendText(r, TextKind::Texture, p + 2, lineEnd, end);
+        ++model.textureCount;
+      } else if (p[0] == 'g') {
+        readGroupLine(r, p, lineEnd);
+      }
+      p = nl ? nl + 1 : end;
     }
-    return r.code == 0;
-  });
+  }
+  read = read && !reader.failed;
   const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
   if (!read) return static_cast<int>(fennick::kResultNoMemory);
