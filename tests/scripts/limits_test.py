@@ -1,5 +1,5 @@
 """Resource limits: files whose counts claim billions of records, a 100 MB
-line, a byte count of 1e300. Each call must answer within seconds under a
+line, 100,000 groups, a byte count of 1e300. Each call must answer within seconds under a
 1 GiB address-space limit (so no allocation follows a claimed count)."""
 import os
 import resource
@@ -76,6 +76,34 @@ with tempfile.TemporaryDirectory() as d:
           [HOST, DLL, "ScaleUVs", long_line, "0.5", os.path.join(d, "s.obj")], "-> 0")
     check("sculpt map with a 100 MB line",
           [HOST, DLL, "OBJtoSculpty", long_line, "0", os.path.join(d, "m.bmp")], "-> 0")
+    check("COLLADA document with a 100 MB line",
+          [HOST, DLL, "writeCollada", long_line, "1", os.path.join(d, "long.dae")], "-> 0")
+
+    # 100,000 groups: refused after the 1024th before any output; the same
+    # number of group lines over 1024 names is written.
+    triangle = b"v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\n"
+    many = os.path.join(d, "groups.obj")
+    with open(many, "wb") as f:
+        f.write(triangle + b"".join(b"g group%d\nf 1/1 2/2 3/3\n" % i for i in range(100000)))
+    for writer in ("writeCollada", "writeColladaTris"):
+        out = os.path.join(d, writer + ".dae")
+        check(f"{writer} of 100,000 groups", [HOST, DLL, writer, many, "2", out], "-> -3")
+        if os.path.exists(out):
+            failures.append(f"{writer} of 100,000 groups left a document")
+    cycling = os.path.join(d, "cycling.obj")
+    with open(cycling, "wb") as f:
+        f.write(triangle + b"".join(b"g group%d\nf 1/1 2/2 3/3\n" % (i % 1024)
+                                    for i in range(100000)))
+    check("writeColladaTris of 100,000 group lines over 1024 groups",
+          [HOST, DLL, "writeColladaTris", cycling, "1", os.path.join(d, "cycling.dae")], "-> 0")
+    with open(os.path.join(d, "cycling.dae"), "rb") as f:
+        doc = f.read()
+    if doc.count(b"<triangles ") != 1024 or doc.count(b"<material id=") != 1024:
+        failures.append("1024 groups: not one triangles element and material each")
+    # A group block of 100,000 values: every 16-bit value, each counted once.
+    values = b"".join(struct.pack("<H", i & 0xFFFF) for i in range(100000))
+    all_groups = vyx("all_groups.vyx", block(40001, 100000) + values)
+    check("groups of 100,000 values", [HOST, DLL, "getGroups", all_groups], "-> 65536")
 
 for f in failures:
     print("FAIL:", f)
