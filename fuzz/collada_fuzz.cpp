@@ -60,13 +60,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if ((f != nullptr) != (r == 0.0f)) __builtin_trap();
   if (f) {
     // No NaN or infinity in the written normals (the OBJ texts are copied as
-    // they are, so only the normals array is looked at).
+    // they are, so only the normals array is looked at). Its line is found by
+    // its start: copied OBJ text holds no line feed, so it cannot pose as it.
     std::string doc;
     char buffer[65536];
     size_t n;
     while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) doc.append(buffer, n);
     std::fclose(f);
-    size_t at = doc.find("-normals-array\" count=");
+    const std::string name = tris ? "out_" : "out";
+    size_t at = doc.find("\n          <float_array id=\"" + name + "-normals-array\" count=\"");
     if (at != std::string::npos) {
       size_t end = doc.find("</float_array>", at);
       std::string normals = doc.substr(at, end - at);
