@@ -284,19 +284,20 @@ void putNormals(OutFile& out, const colModel& m, const std::vector<const colGrou
 
 // The corners of one group's p list: "v t " each, or "v n t " with the
 // running normal number n when normals are written.
-void putCorners(OutFile& out, const colGroup& g, bool normals, textops::DecimalCounter& normal) {
+void putCorners(OutFile& out, const colGroup& g, bool normals, uint64_t& normal) {
   const int32_t* vertex = g.vertexIndices.data;
   const int32_t* texture = g.textureIndices.data;
   const size_t corners = g.vertexIndices.size;
   for (size_t j = 0; j < corners; ++j) {
-    // Two 11-character integers, a counter of at most 24 digits, 3 blanks.
+    // Two 11-character integers, a normal number of at most 20 digits, 3 blanks.
     char* p = textops::room(out, 64);
     p = textops::writeInt32(p, vertex[j]);
     *p++ = ' ';
     if (normals) {
-      p = textops::writeCounter(p, normal);
+      p = normal <= UINT32_MAX ? textops::writeUInt32(p, uint32_t(normal))
+                               : p + textops::formatUInt(normal, p);
+      ++normal;
       *p++ = ' ';
-      textops::incrementCounter(normal);
     }
     p = textops::writeInt32(p, texture[j]);
     *p++ = ' ';
@@ -422,8 +423,7 @@ void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layou
   put(out, kVerticesEnd);
 
   int64_t ordinal = 0;
-  textops::DecimalCounter normalNumber;
-  textops::startCounter(normalNumber);
+  uint64_t normalNumber = 0;
   for (const auto& entry : m.groupTable) {
     const colGroup& g = m.groups[size_t(entry.second)];
     ++ordinal;

@@ -80,38 +80,4 @@ inline char* writeInt32(char* p, int32_t v) noexcept {
   return writeUInt32(p, magnitude);
 }
 
-// A decimal counter kept as text, counting up from 0 by one: the running
-// numbers of a list cost a digit increment instead of a conversion.
-constexpr int kCounterDigits = 24;
-struct DecimalCounter {
-  // Right-aligned in the first kCounterDigits places; the padding after them
-  // lets a fixed copy of kCounterDigits bytes start at the text.
-  char digits[2 * kCounterDigits];
-  int length = 1;
-};
-
-inline void startCounter(DecimalCounter& c) noexcept {
-  std::memset(c.digits, '0', sizeof c.digits);
-  c.length = 1;
-}
-
-// The counter's text; `length` characters.
-inline const char* counterText(const DecimalCounter& c) noexcept {
-  return c.digits + kCounterDigits - c.length;
-}
-
-inline void incrementCounter(DecimalCounter& c) noexcept {
-  int i = kCounterDigits - 1;
-  while (c.digits[i] == '9') c.digits[i--] = '0';
-  ++c.digits[i];
-  if (kCounterDigits - i > c.length) c.length = kCounterDigits - i;
-}
-
-// Writes the counter's text at p with one fixed copy (p needs room for
-// kCounterDigits bytes); returns the end of the text.
-inline char* writeCounter(char* p, const DecimalCounter& c) noexcept {
-  std::memcpy(p, counterText(c), kCounterDigits);
-  return p + c.length;
-}
-
 }  // namespace textops

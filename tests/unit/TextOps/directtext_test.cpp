@@ -39,19 +39,6 @@ TEST(DirectText, IntegersAgreeWithToChars) {
   }
 }
 
-TEST(DirectText, CounterCountsThroughEveryCarry) {
-  textops::DecimalCounter counter;
-  textops::startCounter(counter);
-  for (int64_t n = 0; n <= 1234567; ++n) {
-    std::string text(textops::counterText(counter), size_t(counter.length));
-    ASSERT_EQ(text, reference(n));
-    char written[2 * textops::kCounterDigits];
-    ASSERT_EQ(textops::writeCounter(written, counter) - written, counter.length);
-    ASSERT_EQ(std::string(written, size_t(counter.length)), text);
-    textops::incrementCounter(counter);
-  }
-}
-
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
   std::string path = ::testing::TempDir() + "/directtext_room.txt";
