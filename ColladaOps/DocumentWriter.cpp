@@ -294,9 +294,7 @@ void putCorners(OutFile& out, const colGroup& g, bool normals, uint64_t& normal)
     p = textops::writeInt32(p, vertex[j]);
     *p++ = ' ';
     if (normals) {
-      p = normal <= UINT32_MAX ? textops::writeUInt32(p, uint32_t(normal))
-                               : p + textops::formatUInt(normal, p);
-      ++normal;
+      p = textops::writeUInt64(p, normal++);
       *p++ = ' ';
     }
     p = textops::writeInt32(p, texture[j]);

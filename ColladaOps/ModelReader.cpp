@@ -409,13 +409,10 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
 
   for (const DeferredFace& d : r.deferred)
     addFaceNormal(model, normalMode, d.group, d.face, d.corners, d.k);
-  for (size_t i = 0; i < model.vertices.size; ++i) {
-    aVertex& v = model.vertices[i];
-    if (normalMode == 2) {
-      normaliseOrZero(v.nx, v.ny, v.nz);
-    } else if (normalMode >= 3) {
-      zeroIfNotFinite(v.nx, v.ny, v.nz);
-    }
+  if (normalMode == 2) {
+    for (aVertex& v : model.vertices) normaliseOrZero(v.nx, v.ny, v.nz);
+  } else if (normalMode >= 3) {
+    for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
   }
   return 0;
 }

@@ -80,4 +80,25 @@ inline char* writeInt32(char* p, int32_t v) noexcept {
   return writeUInt32(p, magnitude);
 }
 
+// Writes v in decimal at p; returns the end. At most 20 characters: a
+// value past 32 bits is its part above the last eight digits, then those.
+inline char* writeUInt64(char* p, uint64_t v) noexcept {
+  if (v <= UINT32_MAX) return writeUInt32(p, uint32_t(v));
+  p = writeUInt64(p, v / 100000000);
+  const uint32_t rest = uint32_t(v % 100000000);
+  write4(p, rest / 10000);
+  write4(p + 4, rest % 10000);
+  return p + 8;
+}
+
+// Writes v in decimal at p; returns the end. At most 20 characters.
+inline char* writeInt64(char* p, int64_t v) noexcept {
+  uint64_t magnitude = uint64_t(v);
+  if (v < 0) {
+    *p++ = '-';
+    magnitude = 0u - magnitude;
+  }
+  return writeUInt64(p, magnitude);
+}
+
 }  // namespace textops

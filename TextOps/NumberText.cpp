@@ -1,5 +1,6 @@
-// Number parsing with the classic-locale stream extraction rules, and %g /
-// integer formatting, built on std::from_chars / std::to_chars (locale-free).
+// Number parsing with the classic-locale stream extraction rules and %g
+// formatting, built on std::from_chars / std::to_chars (locale-free), and
+// integer formatting by digit pairs.
 #include <cfloat>
 #include <charconv>
 #include <climits>
@@ -172,11 +173,11 @@ const char kDigitPairs[200] = {
 };
 
 size_t formatInt(int64_t value, char* out) noexcept {
-  return size_t(std::to_chars(out, out + kMaxNumberText, value).ptr - out);
+  return size_t(writeInt64(out, value) - out);
 }
 
 size_t formatUInt(uint64_t value, char* out) noexcept {
-  return size_t(std::to_chars(out, out + kMaxNumberText, value).ptr - out);
+  return size_t(writeUInt64(out, value) - out);
 }
 
 }  // namespace textops

@@ -31,6 +31,8 @@ struct PodArray {
 
   const T* begin() const { return data; }
   const T* end() const { return data + size; }
+  T* begin() { return data; }
+  T* end() { return data + size; }
   const T& operator[](size_t i) const { return data[i]; }
   T& operator[](size_t i) { return data[i]; }
   bool empty() const { return size == 0; }

@@ -90,14 +90,12 @@ bool initLineReader(LineBlockReader& reader, std::FILE* file,
 bool nextLineBlock(LineBlockReader& reader, const char*& begin,
                    const char*& end) noexcept;
 
-// Calls onLine(lineBegin, lineEnd, runEnd) for every line of the file (line
-// feed not included; a final line without one is delivered too) until it
-// returns false. runEnd is the end of the run of whole lines the line lies
-// in: bytes up to it can be read, so parsers may read ahead past the line's
-// end. Returns false only when memory could not be had.
+// Calls onLine(lineBegin, lineEnd) for every line of the file (line feed not
+// included; a final line without one is delivered too) until it returns
+// false. Returns false only when memory could not be had.
 template <class OnLine>
-bool forEachLineWithin(std::FILE* file, OnLine&& onLine,
-                       size_t readBlock = kDefaultReadBlock) {
+bool forEachLine(std::FILE* file, OnLine&& onLine,
+                 size_t readBlock = kDefaultReadBlock) {
   LineBlockReader reader;
   if (!initLineReader(reader, file, readBlock)) return false;
   const char* begin;
@@ -107,21 +105,11 @@ bool forEachLineWithin(std::FILE* file, OnLine&& onLine,
       const char* nl =
           static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
       const char* lineEnd = nl ? nl : end;
-      if (!onLine(begin, lineEnd, end)) return true;
+      if (!onLine(begin, lineEnd)) return true;
       begin = nl ? nl + 1 : end;
     }
   }
   return !reader.failed;
-}
-
-// Calls onLine(lineBegin, lineEnd) for every line of the file (line feed not
-// included; a final line without one is delivered too) until it returns
-// false. Returns false only when memory could not be had.
-template <class OnLine>
-bool forEachLine(std::FILE* file, OnLine&& onLine, size_t readBlock = kDefaultReadBlock) {
-  return forEachLineWithin(
-      file, [&](const char* begin, const char* end, const char*) { return onLine(begin, end); },
-      readBlock);
 }
 
 // ---- number parsing with the stream extraction rules ------------------------

@@ -13,11 +13,18 @@ export BENCH_BIN="$root/build/bench"
 export WORK=${BENCH_WORK:-/tmp/fennick-bench}
 mkdir -p "$WORK"
 
-# best-of-N wall time in milliseconds of a command: ms N cmd...
-ms() {
-  local n=$1 best=""
-  shift
+# best-of-N wall time in ms of a command; with OUTPUT, each run writes a
+# fresh file: an old OUTPUT is removed (and the file system synced) before the
+# clock starts, for every tool alike, so that no run pays for freeing the
+# previous run's file. best_ms N OUTPUT|"" cmd...
+best_ms() {
+  local n=$1 out=$2 best=""
+  shift 2
   for _ in $(seq "$n"); do
+    if [ -n "$out" ]; then
+      rm -f "$out"
+      sync -f "$(dirname "$out")" 2>/dev/null || true
+    fi
     local t0 t1
     t0=$(date +%s%N)
     "$@" >"$WORK/.ms_out" 2>&1  # not /dev/null: grep stops at the first match there
@@ -27,28 +34,9 @@ ms() {
   done
   echo "$best"
 }
-export -f ms
-
-# best-of-N wall time in ms of a command that writes OUTPUT, each run writing
-# a fresh file: an old OUTPUT is removed (and the file system synced) before
-# the clock starts, for every tool alike, so that no run pays for freeing
-# the previous run's file: fresh_ms N OUTPUT cmd...
-fresh_ms() {
-  local n=$1 out=$2 best=""
-  shift 2
-  for _ in $(seq "$n"); do
-    rm -f "$out"
-    sync -f "$(dirname "$out")" 2>/dev/null || true
-    local t0 t1
-    t0=$(date +%s%N)
-    "$@" >"$WORK/.ms_out" 2>&1
-    t1=$(date +%s%N)
-    local d=$(((t1 - t0) / 1000000))
-    if [ -z "$best" ] || [ "$d" -lt "$best" ]; then best=$d; fi
-  done
-  echo "$best"
-}
-export -f fresh_ms
+ms() { local n=$1; shift; best_ms "$n" "" "$@"; }            # ms N cmd...
+fresh_ms() { local n=$1 out=$2; shift 2; best_ms "$n" "$out" "$@"; }  # fresh_ms N OUTPUT cmd...
+export -f best_ms ms fresh_ms
 
 for step in bench/run.d/*.sh; do
   [ -n "${1:-}" ] && [[ "$step" != *"$1"* ]] && continue

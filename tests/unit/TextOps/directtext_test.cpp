@@ -39,6 +39,39 @@ TEST(DirectText, IntegersAgreeWithToChars) {
   }
 }
 
+// The 64-bit writers, through formatInt / formatUInt, which every writer of
+// the library uses for counts and indices.
+TEST(DirectText, WideIntegersAgreeWithToChars) {
+  auto viaFormat = [](int64_t v) {
+    char text[textops::kMaxNumberText];
+    return std::string(text, textops::formatInt(v, text));
+  };
+  auto viaFormatU = [](uint64_t v) {
+    char text[textops::kMaxNumberText];
+    return std::string(text, textops::formatUInt(v, text));
+  };
+  auto referenceU = [](uint64_t v) {
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
+  };
+  std::vector<uint64_t> edges = {0, UINT32_MAX, uint64_t(UINT32_MAX) + 1, UINT64_MAX,
+                                 uint64_t(INT64_MAX), uint64_t(INT64_MAX) + 1};
+  for (uint64_t p = 1; p <= 10000000000000000000ull; p *= 10) {
+    for (uint64_t v : {p - 1, p, p + 1}) edges.push_back(v);
+    if (p > UINT64_MAX / 10) break;
+  }
+  for (uint64_t v : edges) {
+    ASSERT_EQ(viaFormatU(v), referenceU(v)) << v;
+    ASSERT_EQ(viaFormat(int64_t(v)), reference(int64_t(v))) << int64_t(v);
+  }
+  std::mt19937_64 random(13);
+  for (int i = 0; i < 1000000; ++i) {
+    uint64_t v = random() >> (random() % 64);
+    ASSERT_EQ(viaFormatU(v), referenceU(v)) << v;
+    ASSERT_EQ(viaFormat(int64_t(v)), reference(int64_t(v))) << int64_t(v);
+  }
+}
+
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
   std::string path = ::testing::TempDir() + "/directtext_room.txt";
