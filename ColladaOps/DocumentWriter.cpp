@@ -291,13 +291,13 @@ void putCorners(OutFile& out, const colGroup& g, bool normals, uint64_t& normal)
   for (size_t j = 0; j < corners; ++j) {
     // Two 11-character integers, a normal number of at most 20 digits, 3 blanks.
     char* p = textops::room(out, 64);
-    p = textops::writeInt32(p, vertex[j]);
+    p = textops::writeInt64(p, vertex[j]);
     *p++ = ' ';
     if (normals) {
       p = textops::writeUInt64(p, normal++);
       *p++ = ' ';
     }
-    p = textops::writeInt32(p, texture[j]);
+    p = textops::writeInt64(p, texture[j]);
     *p++ = ' ';
     textops::advance(out, p);
   }
@@ -306,7 +306,7 @@ void putCorners(OutFile& out, const colGroup& g, bool normals, uint64_t& normal)
 void putCounts(OutFile& out, const colGroup& g) {
   for (size_t f = 0; f < g.cornerCounts.size; ++f) {
     char* p = textops::room(out, 16);
-    p = textops::writeInt32(p, g.cornerCounts[f]);
+    p = textops::writeInt64(p, g.cornerCounts[f]);
     *p++ = ' ';
     textops::advance(out, p);
   }

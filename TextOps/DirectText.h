@@ -69,17 +69,6 @@ inline char* writeUInt32(char* p, uint32_t v) noexcept {
   return p + 8;
 }
 
-// Writes v (any 32-bit value) in decimal at p; returns the end. At most 11
-// characters.
-inline char* writeInt32(char* p, int32_t v) noexcept {
-  uint32_t magnitude = uint32_t(v);
-  if (v < 0) {
-    *p++ = '-';
-    magnitude = 0u - magnitude;
-  }
-  return writeUInt32(p, magnitude);
-}
-
 // Writes v in decimal at p; returns the end. At most 20 characters: a
 // value past 32 bits is its part above the last eight digits, then those.
 inline char* writeUInt64(char* p, uint64_t v) noexcept {

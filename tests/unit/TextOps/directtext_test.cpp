@@ -14,7 +14,7 @@ namespace {
 
 std::string direct(int32_t v) {
   char text[32];
-  return std::string(text, textops::writeInt32(text, v));
+  return std::string(text, textops::writeInt64(text, v));
 }
 
 std::string reference(int64_t v) {
@@ -79,7 +79,7 @@ TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
     char* p = textops::room(out, 16);
-    p = textops::writeInt32(p, i * 7919);
+    p = textops::writeInt64(p, i * 7919);
     *p++ = ' ';
     textops::advance(out, p);
     expected += reference(i * 7919) + " ";
