@@ -161,6 +161,14 @@ win_lane() {  # lane arch
   else
     echo "fennick-host.exe under Wine printed: $hostout"; fail=$((fail + 1))
   fi
+  # The release archive made from this build, unpacked and run as a user would.
+  local archive
+  if archive=$(bash tools/package.sh "$lane" "$dir" 2>&1 | tail -1) && [ -f "$archive" ] &&
+     WINE=$wine bash tests/win/package_test.sh "$archive" "$root/samples"; then
+    pass=$((pass + 1))
+  else
+    echo "release archive: $archive"; fail=$((fail + 1))
+  fi
   echo "== $lane: tests under Wine"
   local out rc p f
   out=$(cd "$dir" && timeout 900 "$wine" fennick_win_tests.exe --gtest_filter='-WinFaults.*' 2>&1)
