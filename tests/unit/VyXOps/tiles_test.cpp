@@ -215,7 +215,9 @@ TEST_F(UVTiles, SplitFailures) {
 
 // One file per tile, each about as large as the input: a small file must not
 // make an unbounded output. A split of more than 10,000 tiles is refused
-// before any file is written; counting them is still fine.
+// before any file is written; counting them is still fine. (These files
+// would take 3.2 GB: on a disk with less room the free-space check refuses
+// the split too.)
 TEST_F(UVTiles, MoreThanTenThousandTilesAreRefused) {
   std::vector<std::array<float, 8>> faces;
   for (int k = 0; k <= 10000; ++k) faces.push_back(face(float(k) + 0.5f, 0.5f));
