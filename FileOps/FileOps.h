@@ -23,8 +23,9 @@ FENNICK_API std::string FilepathTruncate(const std::string& path);
 // ---- folder emptying ------------------------------------------------------
 
 // Deletes the files of one folder level: every entry whose name holds a '.'
-// (see IsDirectory) is removed with the system's remove; sub-folders are not
-// entered, and entries that cannot be deleted stay without notice. The
+// (see IsDirectory) is removed with the system's remove (on POSIX systems
+// that also removes an empty sub-folder whose name holds a '.'); sub-folders
+// are not entered, and entries that cannot be deleted stay without notice. The
 // entries "." and ".." are passed over by name. The path gets the platform's
 // separator appended ('\' on Windows, '/' elsewhere) unless it ends in it.
 // False when the folder cannot be opened (an empty path included: it would
