@@ -26,7 +26,7 @@ bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept {
     }
     const int units = MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, nullptr, 0);
     if (units <= 0) return false;
-    std::vector<wchar_t> wide(size_t(units));
+    std::vector<wchar_t> wide(static_cast<size_t>(units));
     if (MultiByteToWideChar(CP_ACP, 0, folder.c_str(), -1, wide.data(), units) != units)
       return false;
     ULARGE_INTEGER available;

@@ -70,6 +70,17 @@ wine_setup() {
   [ $wine_ready = 1 ] && return 0
   export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   export WINEPREFIX=$(mktemp -d /tmp/fennick-wine.XXXXXX)
+  # With wine32 installed the system's wine script takes the i386 loader,
+  # which a kernel without 32-bit support cannot run: the 64-bit one then
+  # (32-bit programs cannot run there at all).
+  if ! wine --version >/dev/null 2>&1 && [ -x /usr/lib/wine/wine64 ]; then
+    wine_bin=$(mktemp -d /tmp/fennick-winebin.XXXXXX)
+    printf '#!/bin/sh\nexport WINELOADER=/usr/lib/wine/wine64\nexec /usr/lib/wine/wine64 "$@"\n' >"$wine_bin/wine"
+    chmod +x "$wine_bin/wine"
+    cp "$wine_bin/wine" "$wine_bin/wine-stable"
+    export PATH="$wine_bin:$PATH"
+    echo "== wine: the i386 loader cannot run here; using the 64-bit loader"
+  fi
   start_display
   echo "== wine: new prefix $WINEPREFIX"
   wineboot -i >/dev/null 2>&1 || true
@@ -218,6 +229,7 @@ for lane in "${lanes[@]}"; do
 done
 
 [ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
+[ -n "${wine_bin:-}" ] && rm -rf "$wine_bin"
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
 
 echo
