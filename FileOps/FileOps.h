@@ -64,7 +64,7 @@ struct FileIdentity {
   uint64_t volume = 0;
   uint64_t index = 0;
   uint64_t size = 0;
-  uint32_t permissions = 0666;  // POSIX permission bits (rwx for all three)
+  uint32_t permissions = 0666;  // POSIX: the mode's 0777 bits; Windows: 0666
 };
 FileIdentity identityOf(std::FILE* file) noexcept;
 FileIdentity identityOf(const char* path) noexcept;
