@@ -139,7 +139,7 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   if (!f.in) return kRunLengthInputFailed;
   const fileops::FileIdentity from = fileops::identityOf(f.in.get());
   if (from.folder) return kRunLengthInputFailed;
-  if (fileops::sameFile(from, fileops::identityOf(output))) return kRunLengthSameFile;
+  if (fileops::namesInput(output, from)) return kRunLengthSameFile;
   f.block = textops::allocateAligned(readBlock);
   if (!f.block) return fennick::kResultNoMemory;
   textops::OutFile& out = f.sink.out;
