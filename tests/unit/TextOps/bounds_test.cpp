@@ -107,6 +107,17 @@ TEST(SanitizerBounds, ReadBlockPoisonsWhatTheReadLeftOver) {
   EXPECT_TRUE(poisoned(block.get()));
 }
 
+TEST(SanitizerBounds, LocalBufferRestIsPoisonedWhileInScope) {
+  unsigned char head[64] = {};
+  {
+    const textops::PoisonedRest unread(head, 13, sizeof head);
+    EXPECT_TRUE(readable(head, 13));
+    EXPECT_TRUE(poisoned(head + 13));
+    EXPECT_TRUE(poisoned(head + 63));
+  }
+  EXPECT_TRUE(readable(head, sizeof head));
+}
+
 // The same as the sanitizer reports it in a reader: one byte past a file's
 // data ends the run.
 TEST(SanitizerBoundsDeathTest, ReadingOneBytePastAFileFails) {
