@@ -29,7 +29,7 @@ int copyFile(const char* source, const char* destination) noexcept {
   if (!out) return -1;
   int result = 0;
   for (;;) {
-    size_t n = std::fread(buffer.get(), 1, kCopyBlock, in.get());
+    size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
       if (std::ferror(in.get())) result = -1;
       break;
