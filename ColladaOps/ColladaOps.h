@@ -102,7 +102,8 @@ FENNICK_API void CalculateSurfaceNormal(float* p, bool normalise);
 //   0 written; -1 OBJ file cannot be opened; -2 output cannot be opened;
 //   -3 more than 1024 distinct group lines; -4 a face corner that is not a
 //   vertex index (optionally /texture index, /normal index) within the
-//   file's lists; -9 null path. -1, -3, -4, -9: output not touched.
+//   file's lists; -5 the document fell short; -6 the output names the OBJ
+//   file; -9 null path. -1, -3, -4, -6, -9: output not touched.
 FENNICK_API float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode);
 // The same with one material per group and a triangles element per group.
 FENNICK_API float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode);
@@ -115,5 +116,8 @@ constexpr int kResultBadFace = -4;
 // The document could not be written completely (a full disk); the file stays
 // as far as it got.
 constexpr int kResultWriteFailed = -5;
+// The output path names the OBJ file (the same path, another spelling, a
+// symbolic or a hard link): refused before anything is read or written.
+constexpr int kResultOutputIsInput = -6;
 constexpr int kResultNullArgument = -9;
 }  // namespace colladaops

@@ -6,6 +6,7 @@
 
 #include "ColladaOps.h"
 #include "DirectText.h"
+#include "FileOps.h"
 #include "TextOps.h"
 
 namespace {
@@ -494,6 +495,7 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
     fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
     fileHeader.comments = "comments here";
 
+    if (fileops::namesInput(outputPath, objPath)) return float(colladaops::kResultOutputIsInput);
     auto model = std::make_unique<colModel>();
     int code = readColModel(objPath, normalMode, *model);
     if (code != 0) return float(code);

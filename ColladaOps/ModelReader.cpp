@@ -172,14 +172,21 @@ bool readCorner(const Reader& r, const char* begin, const char* end, Corner& cor
   int32_t vertexNumber;
   if (!readWholeInt(begin, vertexEnd, vertexNumber)) return false;
   int32_t textureNumber = vertexNumber;
+  bool textureGiven = false;
   if (slash) {
     const char* t = slash + 1;
     const char* second = static_cast<const char*>(std::memchr(t, '/', size_t(end - t)));
     const char* textureEnd = second ? second : end;
-    if (textureEnd != t && !readWholeInt(t, textureEnd, textureNumber)) return false;
+    textureGiven = textureEnd != t;
+    if (textureGiven && !readWholeInt(t, textureEnd, textureNumber)) return false;
   }
-  return resolveIndex(vertexNumber, r.model.positionCount, corner.vertex) &&
-         resolveIndex(textureNumber, r.model.textureCount, corner.texture);
+  if (!resolveIndex(vertexNumber, r.model.positionCount, corner.vertex)) return false;
+  if (resolveIndex(textureNumber, r.model.textureCount, corner.texture)) return true;
+  // A relative corner without texture index, before any texture line: it
+  // reads as its absolute form, whose number stands for both.
+  if (textureGiven || r.model.textureCount != 0) return false;
+  corner.texture = corner.vertex;
+  return true;
 }
 
 void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face,

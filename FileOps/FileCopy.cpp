@@ -19,15 +19,17 @@ int copyFile(const char* source, const char* destination) noexcept {
   const FileIdentity to = identityOf(destination);
   // No file to replace: deleting a device node or a pipe would lose it.
   if (to.folder || to.special) return -1;
-  if (sameFile(from, to)) return 0;  // the destination already is the source
+  if (namesInput(destination, from)) return 0;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
   if (!buffer) return -1;
   std::remove(destination);
-  textops::FilePtr out = textops::openWriteRaw(destination);
+  // A private file stays private: the copy is created with the source's
+  // permission bits, never wider ones for a moment.
+  textops::FilePtr out(createFile(destination, from.permissions));
   if (!out) return -1;
   int result = 0;
   for (;;) {
-    size_t n = std::fread(buffer.get(), 1, kCopyBlock, in.get());
+    size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
       if (std::ferror(in.get())) result = -1;
       break;

@@ -14,6 +14,7 @@ FileIdentity fromHandle(HANDLE h) {
   id.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
   id.volume = info.dwVolumeSerialNumber;
   id.index = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  id.size = (uint64_t(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
   return id;
 }
 }  // namespace

@@ -23,8 +23,9 @@ FENNICK_API std::string FilepathTruncate(const std::string& path);
 // ---- folder emptying ------------------------------------------------------
 
 // Deletes the files of one folder level: every entry whose name holds a '.'
-// (see IsDirectory) is removed with the system's remove; sub-folders are not
-// entered, and entries that cannot be deleted stay without notice. The
+// (see IsDirectory) is removed with the system's remove (on POSIX systems
+// that also removes an empty sub-folder whose name holds a '.'); sub-folders
+// are not entered, and entries that cannot be deleted stay without notice. The
 // entries "." and ".." are passed over by name. The path gets the platform's
 // separator appended ('\' on Windows, '/' elsewhere) unless it ends in it.
 // False when the folder cannot be opened (an empty path included: it would
@@ -50,7 +51,8 @@ constexpr char kFolderSeparator = '/';
 // itself (by another spelling or through a link) is left intact and gives 0.
 // A destination that is a folder, device, pipe or socket gives -1 and is not
 // touched. A short write or a read error gives -1 and leaves the partly
-// written destination.
+// written destination. On POSIX systems a destination the copy creates gets
+// the source's permission bits masked by the umask, as cp gives them.
 int copyFile(const char* source, const char* destination) noexcept;
 
 // Identity of a file: device and inode on POSIX, volume serial number and
@@ -61,12 +63,38 @@ struct FileIdentity {
   bool special = false;  // a device, pipe or socket (POSIX)
   uint64_t volume = 0;
   uint64_t index = 0;
+  uint64_t size = 0;
+  uint32_t permissions = 0666;  // POSIX: the mode's 0777 bits; Windows: 0666
 };
 FileIdentity identityOf(std::FILE* file) noexcept;
 FileIdentity identityOf(const char* path) noexcept;
+#if !defined(_WIN32)
+FileIdentity identityOfDescriptor(int descriptor) noexcept;
+#endif
 
 inline bool sameFile(const FileIdentity& a, const FileIdentity& b) {
   return a.known && b.known && a.volume == b.volume && a.index == b.index;
 }
+
+// ---- outputs ----------------------------------------------------------------
+
+// The check every call that writes a file makes before it opens anything
+// for writing: true when `output` names the file `input` (the same path,
+// another spelling, a symbolic or a hard link). A path that names no
+// existing file names no input; an input that is not known matches nothing.
+bool namesInput(const char* output, const FileIdentity& input) noexcept;
+inline bool namesInput(const char* output, const char* input) noexcept {
+  return namesInput(output, identityOf(input));
+}
+
+// Creates or truncates `path` for unbuffered binary writing, as
+// textops::openWriteRaw does (a pipe nobody reads fails at once). On POSIX
+// systems a file it creates gets `permissions` masked by the umask; an
+// existing file keeps its own. Null on failure.
+std::FILE* createFile(const char* path, uint32_t permissions) noexcept;
+
+// Bytes the process may still write on the file system that holds (or
+// would hold) the file `path`; false when that cannot be told.
+bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept;
 
 }  // namespace fileops

@@ -46,7 +46,8 @@ float setDate(char* text, double number, char* block);
 // path. Result: 0 written; -1 OBJ cannot be opened; -2 output cannot be
 // opened; -3 more than 1024 groups; -4 a face names no vertex or texture
 // coordinate of the file; -5 the document could not be written completely
-// (disk full); -9 null text or block. Only 0, -2 and -5 touch the output.
+// (disk full); -6 the output names the OBJ file (by any spelling or link);
+// -9 null text or block. Only 0, -2 and -5 touch the output.
 float writeCollada(char* text, double number, char* block);
 // As writeCollada, with one material per group and triangles elements.
 float writeColladaTris(char* text, double number, char* block);
@@ -75,7 +76,9 @@ float FileDelete(char* text, double number, char* block);
 // the destination is the source itself, which stays intact); -1 a path null,
 // the source cannot be opened or is a folder (the destination is not
 // touched), the destination is a folder or cannot be opened, a read failed
-// or a write fell short (the partial destination stays).
+// or a write fell short (the partial destination stays). Linux and macOS: a
+// destination the copy creates gets the source's permission bits masked by
+// the umask (as cp gives them), never wider ones.
 float FileCopyTo(char* text, double number, char* block);
 
 // text: current path; block: new path. Result: 0 renamed; -1 a path null,
@@ -83,7 +86,9 @@ float FileCopyTo(char* text, double number, char* block);
 float FileRename(char* text, double number, char* block);
 
 // text: folder path. Deletes every entry of the folder (one level) whose
-// name holds a '.'; keeps the others (files without extension, sub-folders).
+// name holds a '.' with the system's remove (which also deletes an empty
+// sub-folder whose name holds a '.'); keeps the others (files without
+// extension, sub-folders without a '.').
 // Result: 0 opened and walked; -1 cannot be opened (null or empty text too).
 float EmptyFolder(char* text, double number, char* block);
 
@@ -140,17 +145,21 @@ float GetUVGroup(const char* path);
 float GetFaceIDsVyx(const char* path, double level);
 // VyX (vertices, colours, faces in that order) to OBJ, faces grouped as
 // faceID says; empties faceID on success. Result: 0; -18 faceID empty; -1760
-// VyX cannot be opened; -2 OBJ cannot be created or written; a tag found
-// where another block was expected; -20 that tag is 0; -19.
+// VyX cannot be opened; -21 the OBJ path names the VyX file (by any
+// spelling or link; nothing written); -2 OBJ cannot be created or written;
+// a tag found where another block was expected; -20 that tag is 0; -19.
 float writeOBJfromVyx(const char* vyxPath, char* objPath);
 // The block at offset 32 as vertex colours, written as the RGB block.
-// Result: 0; -1760; -2; -19.
+// Result: 0; -1760; -21 (as writeOBJfromVyx); -2; -19.
 float ReadVertColorVyx(const char* vyxPath, char* textPath);
 // Tile count of the UV block's first corners; `name` gets the last face's
 // tile name. Result: count; -17 cannot be opened; -18 no UV block; -19.
 float GetUVTile(const char* vyxPath, char* name);
 // One VyX file per tile, <output path without extension><k>.VyX; fills
-// UVTileStr. Result: tile count; -1760; -18; -19; 1500 + k + 1 file k failed.
+// UVTileStr. Result: tile count; -1760; -18; -19; -21 a tile file would be
+// the VyX file itself; -22 more than 10,000 tiles, or files that would not
+// fit in the free space of the output's file system (both: no file
+// written); 1500 + k + 1 file k failed.
 float GetUVsFromVyX(const char* vyxPath, char* outputPath);
 // Copies UVTileStr[index] into `name` (nothing when outside the list).
 void getUVTileString(int index, char* name);
@@ -225,7 +234,8 @@ extern "C" {
 // -64 faces != (U-1)(V-1) for U, V distinct u, v; -2048 width or height
 // above 2048; -65 a face without four corners; -66 an index outside the
 // lists or a corner without texture index; -67 a pixel of a face outside
-// the image (corners not around one UV cell); -4 bitmap cannot be opened;
+// the image (corners not around one UV cell); -69 the bitmap path names
+// the OBJ file (by any spelling or link); -4 bitmap cannot be opened;
 // -68 bitmap write fell short.
 float OBJtoSculpty(char* text, double number, char* block);
 

@@ -3,31 +3,13 @@
 #include <cstring>
 
 #include "FennickApi.h"
+#include "FileOps.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
-
-#if defined(__APPLE__) || defined(__linux__)
-#include <sys/stat.h>
-#endif
 
 namespace scaleuvs {
 
 namespace {
-
-// True when outPath names the file already open as `in` (hard links and
-// symbolic links included). A path that does not exist yet names no file.
-bool namesSameFile(std::FILE* in, const char* outPath) {
-#if defined(__APPLE__) || defined(__linux__)
-  struct stat inStat, outStat;
-  if (fstat(fileno(in), &inStat) != 0) return false;
-  if (stat(outPath, &outStat) != 0) return false;
-  return inStat.st_dev == outStat.st_dev && inStat.st_ino == outStat.st_ino;
-#else
-  (void)in;
-  (void)outPath;
-  return false;
-#endif
-}
 
 // Writes "vt " and the scaled numbers of one texture line. The three
 // characters of the prefix are dropped as they are; a line of only "vt"
@@ -54,7 +36,7 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) {
   const double offset = static_cast<float>((1.0 - factor) * 0.5);
   textops::FilePtr in = textops::openRead(inPath);
   if (!in) return kResultOpenFailed;
-  if (namesSameFile(in.get(), outPath)) return kResultSameFile;
+  if (fileops::namesInput(outPath, fileops::identityOf(in.get()))) return kResultSameFile;
   textops::OutFile out;
   if (!textops::openOut(out, outPath))
     return out.buffer ? kResultWriteOpenFailed : fennick::kResultNoMemory;

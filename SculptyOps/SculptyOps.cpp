@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "FileOps.h"
 #include "SculptyReader.h"
 #include "TextOps.h"
 
@@ -223,5 +224,7 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
   (void)flag;  // kept for callers; it changes nothing
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return sculpty::kResultOpenFailed;
+  if (fileops::namesInput(bmpPath, fileops::identityOf(file.get())))
+    return sculpty::kResultOutputIsInput;
   return convert(file, textops::fileSize(file.get()), bmpPath);
 }

@@ -49,6 +49,9 @@ FENNICK_API int getPadding(int width);
 //   -67    a face's corners, pulled onto one 2 x 2 block, put a pixel outside
 //          the image (corners not around one UV cell with corners 0 and 1
 //          on one column; out-of-order faces that stay inside are painted)
+//   -69    the bitmap path names the OBJ file (the same path, another
+//          spelling, a symbolic or a hard link): refused before anything is
+//          read or written
 //   -4     the bitmap file cannot be opened for writing
 //   -68    writing the bitmap fell short (disk full); the file stays as written
 // Failures other than -68 leave no bitmap file behind.
@@ -63,5 +66,6 @@ constexpr float kResultBadIndex = -66.0f;
 constexpr float kResultOffCell = -67.0f;
 constexpr float kResultWriteOpenFailed = -4.0f;
 constexpr float kResultWriteFailed = -68.0f;
+constexpr float kResultOutputIsInput = -69.0f;
 constexpr int32_t kMaxSide = 2048;
 }  // namespace sculpty

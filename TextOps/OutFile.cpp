@@ -7,9 +7,13 @@ namespace textops {
 bool openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
   out.length = 0;
   out.failed = false;
-  out.buffer = allocateAligned(writeBlock);
+  // Whole pages (too large a block fails to allocate as it stands).
+  const size_t capacity = writeBlock > SIZE_MAX - kPageSize
+                              ? writeBlock
+                              : (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
+  out.buffer = allocateAligned(capacity);
   if (!out.buffer) return false;
-  out.capacity = (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
+  out.capacity = capacity;
   out.file = openWriteRaw(path);
   return bool(out.file);
 }

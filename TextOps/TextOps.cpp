@@ -27,14 +27,14 @@ void AlignedFree::operator()(unsigned char* p) const noexcept {
 }
 
 AlignedBytes allocateAligned(size_t bytes) noexcept {
-  if (bytes == 0) bytes = 1;
   if (bytes > SIZE_MAX - kPageSize) return AlignedBytes();
-  size_t rounded = (bytes + kPageSize - 1) / kPageSize * kPageSize;
+  size_t rounded = bytes == 0 ? kPageSize : (bytes + kPageSize - 1) / kPageSize * kPageSize;
 #if defined(_WIN32)
   void* p = _aligned_malloc(rounded, kPageSize);
 #else
   void* p = std::aligned_alloc(kPageSize, rounded);
 #endif
+  if (p) poisonBytes(static_cast<unsigned char*>(p) + bytes, rounded - bytes);
   return AlignedBytes(static_cast<unsigned char*>(p));
 }
 
@@ -118,12 +118,22 @@ size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept {
   return got;
 }
 
+size_t readBlock(std::FILE* f, unsigned char* buffer, size_t capacity) noexcept {
+  unpoisonBytes(buffer, capacity);
+  const size_t got = readFully(f, buffer, capacity);
+  poisonBytes(buffer + got, capacity - got);
+  return got;
+}
+
 // ---- whole-file reads -----------------------------------------------------
 
 // A read that failed part way leaves no data: the bytes before the failure
 // are not the file.
-static ReadStatus finishRead(std::FILE* f, FileBytes& out) noexcept {
-  if (!std::ferror(f)) return ReadStatus::Ok;
+static ReadStatus finishRead(std::FILE* f, FileBytes& out, size_t capacity) noexcept {
+  if (!std::ferror(f)) {
+    poisonBytes(out.data.get() + out.size, capacity - out.size);
+    return ReadStatus::Ok;
+  }
   out.data.reset();
   out.size = 0;
   return ReadStatus::OpenFailed;
@@ -140,7 +150,7 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
     out.data = allocateAligned(static_cast<size_t>(size) + 1);
     if (!out.data) return ReadStatus::NoMemory;
     out.size = readFully(f.get(), out.data.get(), static_cast<size_t>(size));
-    return finishRead(f.get(), out);
+    return finishRead(f.get(), out, static_cast<size_t>(size) + 1);
   }
   // Not seekable: read in blocks, doubling the buffer.
   size_t capacity = kDefaultReadBlock;
@@ -159,7 +169,7 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
     if (n == 0) break;
     out.size += n;
   }
-  return finishRead(f.get(), out);
+  return finishRead(f.get(), out, capacity);
 }
 
 // ---- line blocks ----------------------------------------------------------
@@ -178,6 +188,7 @@ bool initLineReader(LineBlockReader& reader, std::FILE* file,
   reader.failed = false;
   reader.buffer = allocateAligned(reader.carryCapacity + reader.readCapacity);
   if (!reader.buffer) reader.failed = true;
+  else poisonBytes(reader.buffer.get(), reader.carryCapacity + reader.readCapacity);
   return !reader.failed;
 }
 
@@ -209,8 +220,7 @@ static bool settleTail(LineBlockReader& r) noexcept {
   return true;
 }
 
-bool nextLineBlock(LineBlockReader& r, const char*& begin,
-                   const char*& end) noexcept {
+static bool nextRun(LineBlockReader& r, const char*& begin, const char*& end) noexcept {
   if (r.failed) return false;
   if (!settleTail(r)) {
     r.failed = true;
@@ -274,6 +284,27 @@ bool nextLineBlock(LineBlockReader& r, const char*& begin,
     r.tailLength = got - last;
     return true;
   }
+}
+
+// Sanitizer builds: the whole buffer is usable while the next run is made,
+// and only the run handed out stays readable afterwards.
+bool nextLineBlock(LineBlockReader& r, const char*& begin,
+                   const char*& end) noexcept {
+  if (r.buffer) unpoisonBytes(r.buffer.get(), r.carryCapacity + r.readCapacity);
+  const bool more = nextRun(r, begin, end);
+  if (r.buffer) {
+    const unsigned char* first = r.buffer.get();
+    const unsigned char* last = first + r.carryCapacity + r.readCapacity;
+    if (more) {
+      const auto* b = reinterpret_cast<const unsigned char*>(begin);
+      const auto* e = reinterpret_cast<const unsigned char*>(end);
+      poisonBytes(first, size_t(b - first));
+      poisonBytes(e, size_t(last - e));
+    } else {
+      poisonBytes(first, size_t(last - first));
+    }
+  }
+  return more;
 }
 
 }  // namespace textops

@@ -10,7 +10,56 @@
 #include <memory>
 #include <string_view>
 
+#if defined(__SANITIZE_ADDRESS__)
+#define TEXTOPS_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define TEXTOPS_ASAN 1
+#endif
+#endif
+#if defined(TEXTOPS_ASAN)
+#include <sanitizer/asan_interface.h>
+#endif
+
 namespace textops {
+
+// ---- sanitizer builds -----------------------------------------------------
+
+// Buffers are larger than the data they hold (whole pages, the unused rest
+// of a block). Under AddressSanitizer those bytes are poisoned, so that a
+// read one byte past a file's data fails as it would past an exact
+// allocation. In other builds these do nothing.
+inline void poisonBytes(const void* at, size_t bytes) noexcept {
+#if defined(TEXTOPS_ASAN)
+  ASAN_POISON_MEMORY_REGION(at, bytes);
+#else
+  (void)at;
+  (void)bytes;
+#endif
+}
+
+inline void unpoisonBytes(const void* at, size_t bytes) noexcept {
+#if defined(TEXTOPS_ASAN)
+  ASAN_UNPOISON_MEMORY_REGION(at, bytes);
+#else
+  (void)at;
+  (void)bytes;
+#endif
+}
+
+// Poisons bytes [used, capacity) of a local buffer for as long as it lives;
+// they are usable again afterwards (the stack frame is reused).
+struct PoisonedRest {
+  const unsigned char* rest;
+  size_t bytes;
+  PoisonedRest(const unsigned char* buffer, size_t used, size_t capacity) noexcept
+      : rest(buffer + used), bytes(capacity - used) {
+    poisonBytes(rest, bytes);
+  }
+  ~PoisonedRest() { unpoisonBytes(rest, bytes); }
+  PoisonedRest(const PoisonedRest&) = delete;
+  PoisonedRest& operator=(const PoisonedRest&) = delete;
+};
 
 // ---- memory ---------------------------------------------------------------
 
@@ -21,8 +70,9 @@ struct AlignedFree {
 };
 using AlignedBytes = std::unique_ptr<unsigned char[], AlignedFree>;
 
-// A page-aligned block of at least `bytes` bytes (rounded up to whole pages),
-// or null when the memory cannot be had. Never throws.
+// A page-aligned block for `bytes` bytes, or null when the memory cannot be
+// had. Never throws. The block is rounded up to whole pages; only the first
+// `bytes` may be used (sanitizer builds poison the rest of the last page).
 AlignedBytes allocateAligned(size_t bytes) noexcept;
 
 // ---- files ----------------------------------------------------------------
@@ -47,6 +97,10 @@ bool seekTo(std::FILE* f, int64_t offset) noexcept;
 // Reads until `bytes` arrived or the file ends or fails; returns the count
 // (std::ferror tells a failure from the end).
 size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept;
+// readFully into a buffer of `capacity` bytes (from allocateAligned) that
+// holds nothing but this read: sanitizer builds poison the bytes past the
+// count until the next readBlock into it.
+size_t readBlock(std::FILE* f, unsigned char* buffer, size_t capacity) noexcept;
 
 // ---- whole-file reads -----------------------------------------------------
 
@@ -58,7 +112,8 @@ struct FileBytes {
 enum class ReadStatus { Ok, OpenFailed, NoMemory };
 
 // Reads a whole file. A read error gives OpenFailed and no data: the file
-// cannot be read.
+// cannot be read. The buffer may go on past `size`; sanitizer builds poison
+// every byte after the data.
 ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
 
 // ---- line blocks ----------------------------------------------------------
@@ -66,7 +121,9 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
 // Hands out a file's text as runs of whole lines, read in large aligned
 // blocks; a line cut by a block boundary is carried over to the next run.
 // Memory: the read block plus the longest line. A read error ends the runs
-// like the end of the file: callers ask std::ferror.
+// like the end of the file: callers ask std::ferror. Only the run handed out
+// may be read; sanitizer builds poison the rest of the buffer (the carry
+// area before the run, the next run's start and the unused bytes after it).
 struct LineBlockReader {
   std::FILE* file = nullptr;
   AlignedBytes buffer;

@@ -15,6 +15,7 @@
 #endif
 
 #include "ExportGuard.h"
+#include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
 
@@ -55,14 +56,15 @@ bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
 // The target's kept bytes are its first bytes already: only the addition
 // goes after them and the length changes. A failed write puts the old
 // tail back (those bytes were the file's) and the old length.
-bool mergeInPlace(const char* targetPath, const textops::FileBytes& target,
-                  const textops::FileBytes& addition) {
+bool mergeInPlace(const char* targetPath, const fileops::FileIdentity& readTarget,
+                  const textops::FileBytes& target, const textops::FileBytes& addition) {
   int fd = open(targetPath, O_WRONLY | O_NONBLOCK);  // no waiting on a pipe
   if (fd < 0) return false;
-  // Only the file as it was read: a regular file of the same length.
-  struct stat st;
-  const bool asRead = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                      uint64_t(st.st_size) == uint64_t(target.size);
+  // Only the file that was read, as it was read: the same regular file, of
+  // the same length. Another file put in its place is not written.
+  const fileops::FileIdentity now = fileops::identityOfDescriptor(fd);
+  const bool asRead = !now.folder && !now.special && fileops::sameFile(now, readTarget) &&
+                      now.size == uint64_t(target.size);
   const size_t keep = withoutTail(target.size);
   const size_t added = withoutTail(addition.size);
   bool done = asRead && keep <= size_t(LLONG_MAX) - added &&
@@ -91,6 +93,7 @@ std::string resolved(const char* path) {
 float mergeFiles(const char* appendPath, char* targetPath) {
   return fennick::guarded([&] {
     textops::FileBytes target, addition;
+    [[maybe_unused]] const fileops::FileIdentity readTarget = fileops::identityOf(targetPath);
     switch (textops::readWholeFile(targetPath, target)) {
       case textops::ReadStatus::OpenFailed: return vyx::kResultTargetReadFailed;
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
@@ -117,7 +120,7 @@ float mergeFiles(const char* appendPath, char* targetPath) {
     struct stat targetStat;
     const bool known = stat(targetFile.c_str(), &targetStat) == 0;
     if (known && targetStat.st_nlink > 1)
-      return mergeInPlace(targetFile.c_str(), target, addition) ? 0.0f
+      return mergeInPlace(targetFile.c_str(), readTarget, target, addition) ? 0.0f
                                                                 : vyx::kResultTargetWriteFailed;
 #endif
     std::string temp;
@@ -125,7 +128,7 @@ float mergeFiles(const char* appendPath, char* targetPath) {
     out.file = openBeside(targetFile, temp);
 #if !defined(_WIN32)
     if (!out.file)
-      return mergeInPlace(targetFile.c_str(), target, addition) ? 0.0f
+      return mergeInPlace(targetFile.c_str(), readTarget, target, addition) ? 0.0f
                                                                 : vyx::kResultTargetWriteFailed;
 #endif
     if (!out.file) return vyx::kResultTargetWriteFailed;

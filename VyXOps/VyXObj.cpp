@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "ExportGuard.h"
+#include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
 
@@ -154,6 +155,7 @@ float writeOBJfromVyx(const char* vyxPath, char* objPath) {
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
       case textops::ReadStatus::Ok: break;
     }
+    if (fileops::namesInput(objPath, vyxPath)) return vyx::kResultOutputIsInput;
     return convertToObj(file.data.get(), file.size, objPath);
   });
 }
@@ -166,6 +168,7 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) {
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
       case textops::ReadStatus::Ok: break;
     }
+    if (fileops::namesInput(textPath, vyxPath)) return vyx::kResultOutputIsInput;
     if (file.size < 48) return vyx::kResultPastEnd;
     uint64_t nc = vyx::u32le(file.data.get() + 40);
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;

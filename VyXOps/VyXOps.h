@@ -60,8 +60,9 @@ FENNICK_API float GetFaceIDsVyx(const char* path, double level);
 //           opened; -2 OBJ file cannot be created or written; the tag found
 //           at 32, after the vertices or after the colours when it is not the
 //           expected one; -20 that tag is 0; -19 a count, size or faceID
-//           entry points past the end of the data. Output: not created for a
-//           wrong first tag or a short vertex part; header and vertex lines
+//           entry points past the end of the data; -21 the OBJ path names
+//           the VyX file (by any spelling or link; nothing written). Output:
+//           not created for a wrong first tag or a short vertex part; header and vertex lines
 //           when the colour block is wrong or short; those and the colour
 //           block when the face block is wrong or its faces run past the data.
 //           faceID keeps its entries on every failure.
@@ -71,7 +72,8 @@ FENNICK_API float writeOBJfromVyx(const char* vyxPath, char* objPath);
 // the RGB comment block of writeOBJfromVyx.
 //   result: 0; -1760 VyX file cannot be opened; -2 text file cannot be
 //           created or written; -19 the records run past the end of the data
-//           (no file written).
+//           (no file written); -21 the text path names the VyX file
+//           (nothing written).
 FENNICK_API float ReadVertColorVyx(const char* vyxPath, char* textPath);
 
 // ---- UV tiles ----------------------------------------------------------
@@ -99,7 +101,10 @@ FENNICK_API float GetUVTile(const char* vyxPath, char* name);
 // the tile and (-1, -1) otherwise, then 16 zero bytes. UVTileStr is emptied
 // first and gets one name per file opened.
 //   result: tile count; -1760 file cannot be opened; -18 no UV block; -19
-//           the records run past the end of the data (no file written);
+//           the records run past the end of the data (no file written); -21
+//           a tile file would be the VyX file itself; -22 more than 10,000
+//           tiles, or files that together would not fit in the free space of
+//           the output's file system (both: no file written);
 //           1500 + k + 1 output file k cannot be created or written (earlier
 //           files stay).
 FENNICK_API float GetUVsFromVyX(const char* vyxPath, char* outputPath);
@@ -136,6 +141,14 @@ constexpr float kResultNoBlock = -18.0f;
 constexpr float kResultPastEnd = -19.0f;
 // The OBJ conversion found a block tag of 0 where a block was expected.
 constexpr float kResultZeroTag = -20.0f;
+// The output names the input file (the same path, another spelling, a
+// symbolic or a hard link): refused before anything is opened for writing.
+constexpr float kResultOutputIsInput = -21.0f;
+// A UV split of more than kMaxTileFiles tiles, or one whose files together
+// would not fit in the free space of the output's file system: refused
+// before any tile file is written.
+constexpr float kResultSplitTooLarge = -22.0f;
+constexpr size_t kMaxTileFiles = 10000;
 constexpr float kResultGroupOpenFailed = -17.0f;
 constexpr float kResultCreateFailed = -2.0f;
 constexpr float kResultTargetReadFailed = -2760.0f;

@@ -131,6 +131,7 @@ float GetVertCountFromVyX(const char* path, int n) {
   prefix->headSize = textops::readFully(file.get(), prefix->head,
                                         length < sizeof prefix->head ? size_t(length)
                                                                      : sizeof prefix->head);
+  const textops::PoisonedRest unread(prefix->head, prefix->headSize, sizeof prefix->head);
   prefix->realSize = prefix->headSize;
   prefix->pad = 0;
   if (prefix->headSize < length && prefix->headSize == sizeof prefix->head) {

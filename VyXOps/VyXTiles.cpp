@@ -162,6 +162,30 @@ bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) 
   return textops::closeOut(out);
 }
 
+std::string tilePath(const std::string& base, size_t k) {
+  return base + std::to_string(k) + ".VyX";
+}
+
+// What a split must pass before its first file is written: no tile file may
+// be the input, and a small input must not make an unbounded output (one
+// file per tile, each about as large as the input). 0 when the split may go.
+float checkSplit(const char* vyxPath, const char* outputPath, const UVBlock& block,
+                 size_t tileCount) {
+  if (tileCount > vyx::kMaxTileFiles) return vyx::kResultSplitTooLarge;
+  const std::string base = FileNameExtract(outputPath, 3);
+  const fileops::FileIdentity input = fileops::identityOf(vyxPath);
+  for (size_t k = 0; k < tileCount; ++k) {
+    if (fileops::namesInput(tilePath(base, k).c_str(), input)) return vyx::kResultOutputIsInput;
+  }
+  // Files already there that the split replaces are not counted as free:
+  // the check errs on the safe side.
+  const uint64_t perFile = uint64_t(block.prefix) + block.count * kUVRecord + 16;
+  uint64_t free = 0;
+  if (fileops::freeSpaceFor(tilePath(base, 0).c_str(), free) && perFile * tileCount > free)
+    return vyx::kResultSplitTooLarge;
+  return 0;
+}
+
 }  // namespace
 
 float GetUVTile(const char* vyxPath, char* name) {
@@ -199,10 +223,13 @@ float GetUVsFromVyX(const char* vyxPath, char* outputPath) {
     if (found != 0) return found;
     int32_t lastU = 0, lastV = 0;
     std::vector<UV_tile> tiles = tileSet(block, lastU, lastV);
-    std::string base = outputPath ? FileNameExtract(outputPath, 3) : std::string();
+    if (tiles.empty()) return 0.0f;
+    if (!outputPath) return vyx::kResultTileFileBase + 1.0f;
+    const float refused = checkSplit(vyxPath, outputPath, block, tiles.size());
+    if (refused != 0) return refused;
+    std::string base = FileNameExtract(outputPath, 3);
     for (size_t k = 0; k < tiles.size(); ++k) {
-      std::string path = base + std::to_string(k) + ".VyX";
-      if (!outputPath || !writeTileFile(block, tiles[k], path.c_str()))
+      if (!writeTileFile(block, tiles[k], tilePath(base, k).c_str()))
         return vyx::kResultTileFileBase + float(k + 1);
     }
     return float(tiles.size());

@@ -33,12 +33,14 @@ float FileDelete(char* text, double number, char* block);
 // the destination is the source itself, which stays intact); -1 a path null,
 // the source cannot be opened or is a folder (the destination is not
 // touched), the destination is a folder or cannot be opened, a read failed
-// or a write fell short (the partial destination stays).
+// or a write fell short (the partial destination stays). Linux and macOS: a
+// destination the copy creates gets the source's permission bits masked by
+// the umask (as cp gives them), never wider ones.
 float FileCopyTo(char* text, double number, char* block);
 
 // text: folder path. Deletes every entry of the folder (one level) whose
-// name holds a '.'; keeps the others. '\' is appended unless the path ends
-// in it. Result: 0 opened and walked; -1 cannot be opened (null or empty
+// name holds a '.' (sub-folders stay: the system's remove deletes files
+// only); keeps the others. '\' is appended unless the path ends in it. Result: 0 opened and walked; -1 cannot be opened (null or empty
 // text too; 32-bit build: path with separator over 256 characters; 64-bit:
 // 260 characters or more).
 float EmptyFolder(char* text, double number, char* block);

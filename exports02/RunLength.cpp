@@ -139,7 +139,7 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   if (!f.in) return kRunLengthInputFailed;
   const fileops::FileIdentity from = fileops::identityOf(f.in.get());
   if (from.folder) return kRunLengthInputFailed;
-  if (fileops::sameFile(from, fileops::identityOf(output))) return kRunLengthSameFile;
+  if (fileops::namesInput(output, from)) return kRunLengthSameFile;
   f.block = textops::allocateAligned(readBlock);
   if (!f.block) return fennick::kResultNoMemory;
   textops::OutFile& out = f.sink.out;
@@ -159,7 +159,7 @@ float compressFile(const char* input, const char* output, size_t readBlock,
   uint64_t inBytes = 0;
   OpenRun run;
   for (;;) {
-    const size_t n = textops::readFully(f.in.get(), f.block.get(), readBlock);
+    const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     inBytes += n;
     if (n > 0) encodeBlock(f.block.get(), n, run, f.sink);
     if (n < readBlock) break;
@@ -187,7 +187,7 @@ float decompressFile(const char* input, const char* output, size_t readBlock,
   const float status = openFiles(input, output, readBlock, writeBlock, f);
   if (status != 0.0f) return status;
   for (;;) {
-    const size_t n = textops::readFully(f.in.get(), f.block.get(), readBlock);
+    const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     // A trailing odd byte is a count without its value: it yields nothing.
     decodeBlock(f.block.get(), n & ~size_t(1), f.sink);
     if (n < readBlock) break;

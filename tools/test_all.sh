@@ -244,6 +244,7 @@ for lane in "${lanes[@]}"; do
 done
 
 [ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
+[ -n "${wine_bin:-}" ] && rm -rf "$wine_bin"
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
 
 echo

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -209,6 +210,37 @@ TEST_F(WinFolder, CompressionRoundTrips) {
   EXPECT_EQ(dll02().call("DecompressFile", (dir + "\\aaab").c_str(), 0, &self[0]), -3.0f);
   EXPECT_EQ(readText(dir + "\\aaab"), "AAAB\r\n");
   EXPECT_EQ(dll02().call("DecompressFile", nullptr, 0, &fresh[0]), -9.0f);
+}
+
+// The output check of the Windows build compares volume serial numbers and
+// file indices: a hard link, an 8.3 name and another case of the same file
+// are the input, and no call writes over it.
+TEST_F(WinFolder, AnOutputThatIsTheInputByAnyNameIsRefused) {
+  const std::string in = dir + "\\a longer name.data";
+  const std::string text = "AAAB\r\n";
+  ASSERT_TRUE(writeText(in, text));
+  ASSERT_TRUE(CreateHardLinkA((dir + "\\hard.bin").c_str(), in.c_str(), nullptr));
+  std::vector<std::string> names = {dir + "\\hard.bin", dir + "\\A LONGER NAME.DATA"};
+  char shortName[MAX_PATH];
+  const DWORD n = GetShortPathNameA(in.c_str(), shortName, MAX_PATH);
+  if (n > 0 && n < MAX_PATH && in != shortName) names.push_back(shortName);
+  for (const std::string& name : names) {
+    for (const auto& [input, output] : {std::pair{in, name}, std::pair{name, in}}) {
+      std::string block = output;
+      EXPECT_EQ(dll02().call("FileCopyTo", input.c_str(), 0, &block[0]), 0.0f) << output;
+      EXPECT_EQ(dll02().call("CompressFile", input.c_str(), 0, &block[0]), -3.0f) << output;
+      EXPECT_EQ(dll02().call("DecompressFile", input.c_str(), 0, &block[0]), -3.0f) << output;
+      EXPECT_EQ(readText(in), text) << output;
+    }
+  }
+}
+
+// The system's remove deletes files only: a sub-folder stays, whatever its
+// name holds.
+TEST_F(WinFolder, EmptyFolderKeepsSubFoldersWithADot) {
+  ASSERT_TRUE(CreateDirectoryA((dir + "\\empty.d").c_str(), nullptr));
+  EXPECT_EQ(dll02().call("EmptyFolder", dir.c_str()), 0.0f);
+  EXPECT_EQ(listing(dir), (std::multiset<std::string>{".", "..", "README", "empty.d", "sub"}));
 }
 
 TEST(WinNameSet, WorkedSequence) {

@@ -321,6 +321,30 @@ TEST_F(Collada, FacesThatNameNothingRefuseTheFile) {
   EXPECT_EQ(listOf(doc, "-normals-array"), "0 -0 1 0 -0 1 0 -0 1 ");
 }
 
+// A relative corner without texture index reads as its absolute form in a
+// file without texture lines (or before the first one): the same document
+// in both writers and every normal mode. After texture lines its number
+// still counts back from them.
+TEST_F(Collada, RelativeCornersWithoutTextureLinesReadAsTheirAbsoluteForms) {
+  const std::string v = "v 0 0 0\nv 1 0 0\nv 0 1 0\nv 1 1 0\ng a\n";
+  const std::string vt = "vt 0 0\nvt 1 0\nvt 0 1\nvt 1 1\n";
+  for (bool tris : {false, true}) {
+    for (int mode : {0, 1, 2}) {
+      const std::string absolute = write(v + "f 1 2 3\nf 2 4 3\n", mode, tris);
+      ASSERT_NE(absolute, "");
+      EXPECT_EQ(write(v + "f -4 -3 -2\nf -3 -1 -2\n", mode, tris), absolute) << mode;
+      EXPECT_EQ(write(v + "f -4//1 -3// -2//9\nf 2 -1 3\n", mode, tris), absolute) << mode;
+      EXPECT_EQ(write(v + "f -4 -3 -2\nf -3 -1 -2\n" + vt, mode, tris),
+                write(v + "f 1 2 3\nf 2 4 3\n" + vt, mode, tris))
+          << mode;
+    }
+  }
+  EXPECT_EQ(listOf(write(v + "vt 0 0\nvt 1 0\nvt 0 1\nf -3 -2 -1\n", 0), "<p>"),
+            "1 0 2 1 3 2 ");
+  // A relative texture index still needs texture lines to count back from.
+  EXPECT_EQ(code(v + "f -4/-1 -3/-1 -2/-1\n", 0), -4.0f);
+}
+
 TEST_F(Collada, MoreThan1024GroupsRefuseTheFile) {
   std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\n";
   for (int g = 0; g < 1024; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";

@@ -436,6 +436,10 @@ TEST_F(Sculpty, RefusesWithoutWritingABitmap) {
   // Corners 0 and 1 on one row: the pull-in leaves the image.
   expectRefused(cell + "f 1/1 4/4 3/3 2/2\n", sculpty::kResultOffCell);
   expectRefused(cell + "f 2/2 3/3 4/4 1/1\n", sculpty::kResultOffCell);
+  // Corners 0 and 1 at one texture coordinate: the pull-in takes a row out
+  // of the image (below it, then above it) while every column stays inside.
+  expectRefused(cell + "f 1/1 2/1 3/3 4/4\n", sculpty::kResultOffCell);
+  expectRefused(cell + "f 1/2 2/2 3/3 4/4\n", sculpty::kResultOffCell);
   // The face-count check comes first.
   expectRefused(cell + "f 1/1 2/2 3/3\nf 1/1 2/2 3/3\n", sculpty::kResultFaceCount);
 }

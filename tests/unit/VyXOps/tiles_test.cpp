@@ -213,6 +213,25 @@ TEST_F(UVTiles, SplitFailures) {
   EXPECT_TRUE(UVTileStr.empty());
 }
 
+// One file per tile, each about as large as the input: a small file must not
+// make an unbounded output. A split of more than 10,000 tiles is refused
+// before any file is written; counting them is still fine. (These files
+// would take 3.2 GB: on a disk with less room the free-space check refuses
+// the split too.)
+TEST_F(UVTiles, MoreThanTenThousandTilesAreRefused) {
+  std::vector<std::array<float, 8>> faces;
+  for (int k = 0; k <= 10000; ++k) faces.push_back(face(float(k) + 0.5f, 0.5f));
+  std::string path = file("many.vyx", vyxgen::fileBytes({vyxgen::uvBlock(faces)}));
+  char name[32];
+  EXPECT_EQ(GetUVTile(path.c_str(), name), 10001.0f);
+  std::string out = dir + "/many.obj";
+  UVTileStr = {"old"};
+  EXPECT_EQ(GetUVsFromVyX(path.c_str(), &out[0]), -22.0f);
+  EXPECT_TRUE(UVTileStr.empty());
+  EXPECT_FALSE(fileExists(dir + "/many0.VyX"));
+  EXPECT_FALSE(fileExists(dir + "/many10000.VyX"));
+}
+
 TEST_F(UVTiles, NameOrderIsByteOrder) {
   std::string path = file("order.vyx", vyxgen::fileBytes({vyxgen::uvBlock(
                                            {face(10.5f, 0), face(1.5f, 0), face(0.5f, 1.5f),
