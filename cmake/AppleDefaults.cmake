@@ -12,8 +12,11 @@ macro(fennick_apple_defaults)
     set(CMAKE_OSX_ARCHITECTURES x86_64 CACHE STRING
         "macOS architectures: x86_64, arm64 or \"x86_64;arm64\"" FORCE)
   endif()
-  if(NOT CMAKE_OSX_DEPLOYMENT_TARGET AND "$ENV{MACOSX_DEPLOYMENT_TARGET}" STREQUAL "")
-    if(CMAKE_OSX_ARCHITECTURES STREQUAL "arm64")
+  if(NOT CMAKE_OSX_DEPLOYMENT_TARGET)
+    if(NOT "$ENV{MACOSX_DEPLOYMENT_TARGET}" STREQUAL "")
+      set(CMAKE_OSX_DEPLOYMENT_TARGET "$ENV{MACOSX_DEPLOYMENT_TARGET}" CACHE STRING
+          "Oldest macOS the library runs on" FORCE)
+    elseif(CMAKE_OSX_ARCHITECTURES STREQUAL "arm64")
       set(CMAKE_OSX_DEPLOYMENT_TARGET 11.0 CACHE STRING "Oldest macOS the library runs on" FORCE)
     else()
       set(CMAKE_OSX_DEPLOYMENT_TARGET 10.13 CACHE STRING "Oldest macOS the library runs on" FORCE)

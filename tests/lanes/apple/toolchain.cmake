@@ -38,13 +38,26 @@ set(CMAKE_OSX_SYSROOT ${fennick_lane}/sdk)
 file(MAKE_DIRECTORY ${fennick_lane}/bin)
 file(CREATE_LINK ${fennick_lipo} ${fennick_lane}/bin/lipo SYMBOLIC)
 
+# glibc's headers for each architecture built (x86_64 when none is named,
+# as in the project's Apple branch); -Xarch_ gives each slice its own.
+set(fennick_archs ${CMAKE_OSX_ARCHITECTURES})
+if(NOT fennick_archs)
+  set(fennick_archs x86_64)
+endif()
 set(fennick_c_headers
     -isystem /usr/lib/llvm-19/lib/clang/19/include
-    -isystem ${CMAKE_CURRENT_LIST_DIR}/include
-    -Xarch_x86_64 -isystem/usr/include/x86_64-linux-gnu
-    -Xarch_x86_64 -isystem/usr/include
-    -Xarch_arm64 -isystem/usr/aarch64-linux-gnu/include
-    -U__nonnull -U__nullable -U__null_unspecified -D_GNU_SOURCE)
+    -isystem ${CMAKE_CURRENT_LIST_DIR}/include)
+foreach(arch IN LISTS fennick_archs)
+  if(arch STREQUAL "x86_64")
+    list(APPEND fennick_c_headers -Xarch_x86_64 -isystem/usr/include/x86_64-linux-gnu
+         -Xarch_x86_64 -isystem/usr/include)
+  elseif(arch STREQUAL "arm64")
+    list(APPEND fennick_c_headers -Xarch_arm64 -isystem/usr/aarch64-linux-gnu/include)
+  else()
+    message(FATAL_ERROR "no C headers for architecture ${arch}")
+  endif()
+endforeach()
+list(APPEND fennick_c_headers -U__nonnull -U__nullable -U__null_unspecified -D_GNU_SOURCE)
 string(JOIN " " CMAKE_C_FLAGS_INIT -B${fennick_lane}/bin ${fennick_c_headers})
 string(JOIN " " CMAKE_CXX_FLAGS_INIT -B${fennick_lane}/bin -nostdinc++
        -isystem ${fennick_lane}/config -isystem ${fennick_libcxx} ${fennick_c_headers})
