@@ -3,6 +3,9 @@
 //   numbers-check format [FIRST LAST]   every float bit pattern in
 //       [FIRST, LAST] (hex; default all 2^32): formatFloatG6 against
 //       printf("%g") in the C locale
+//   numbers-check speed                 ns per call of the parser and the
+//       formatter on classes of numerals and values (and the older
+//       checkout's, see below)
 //   numbers-check parse COUNT [SEED]    COUNT generated numerals and float
 //       numerals (tests/support/NumberOracles.h): parseStreamFloat against
 //       strtof in the C locale under the stream rules, and the fast
@@ -12,11 +15,14 @@
 // under the namespace oldtextops). Prints the first mismatches
 // (NUMBERS_CHECK_SHOW of them, default 20) and a summary line "checked N,
 // mismatches M".
+#include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "NumberOracles.h"
 #include "QuickNumbers.h"
@@ -131,6 +137,120 @@ int checkParse(uint64_t count, uint64_t seed) {
   return mismatches ? 1 : 0;
 }
 
+// ---- speed -----------------------------------------------------------------
+
+double nowNs() {
+  return double(std::chrono::duration_cast<std::chrono::nanoseconds>(
+                    std::chrono::steady_clock::now().time_since_epoch())
+                    .count());
+}
+
+// Best of 5 rounds, ns per call.
+template <class F>
+double bestNs(size_t calls, F&& f) {
+  double best = 1e300;
+  for (int round = 0; round < 5; ++round) {
+    const double t0 = nowNs();
+    f();
+    best = std::min(best, (nowNs() - t0) / double(calls));
+  }
+  return best;
+}
+
+volatile uint32_t sink;
+
+int checkSpeed() {
+  testsupport::Rng rng(99);
+  const size_t n = 200000;
+  struct Class {
+    const char* name;
+    const char* format;
+    float low, high;
+  };
+  const Class parseClasses[] = {
+      {"plain \"%f\" in [-10, 10]", "%f", -10, 10},
+      {"\"%.9g\" in [-1000, 1000]", "%.9g", -1000, 1000},
+      {"\"%.17g\" in [-1000, 1000]", "%.17g", -1000, 1000},
+      {"\"%.6e\" in [-1e-3, 1e-3]", "%.6e", -1e-3f, 1e-3f},
+      {"\"%.17g\" in [-1e-20, 1e-20]", "%.17g", -1e-20f, 1e-20f},
+  };
+  std::printf("| parse | ns per call%s |\n|---|---|%s\n",
+#if defined(FENNICK_OLD_NUMBERS)
+              " | old ns | new / old", "---|---|"
+#else
+              "", ""
+#endif
+  );
+  for (const Class& c : parseClasses) {
+    std::string all;
+    std::uniform_real_distribution<float> pick(c.low, c.high);
+    for (size_t i = 0; i < n; ++i) {
+      char text[64];
+      std::snprintf(text, sizeof text, c.format, double(pick(rng)));
+      all += text;
+      all += ' ';
+    }
+    auto run = [&](auto parse) {
+      return bestNs(n, [&] {
+        const char* p = all.data();
+        const char* end = p + all.size();
+        uint32_t acc = 0;
+        for (size_t i = 0; i < n; ++i) {
+          float v = 0;
+          auto r = parse(p, end, v);
+          p = r.next;
+          acc += testsupport::floatBits(v);
+        }
+        sink = acc;
+      });
+    };
+    const double ours = run([](const char* p, const char* e, float& v) {
+      return textops::parseStreamFloat(p, e, v);
+    });
+#if defined(FENNICK_OLD_NUMBERS)
+    const double old = run([](const char* p, const char* e, float& v) {
+      return oldtextops::parseStreamFloat(p, e, v);
+    });
+    std::printf("| %s | %.1f | %.1f | %.2f |\n", c.name, ours, old, ours / old);
+#else
+    std::printf("| %s | %.1f |\n", c.name, ours);
+#endif
+  }
+  const Class formatClasses[] = {
+      {"[-1000, 1000]", "", -1000, 1000},
+      {"[-1e-5, 1e-5]", "", -1e-5f, 1e-5f},
+      {"[-1e30, 1e30]", "", -1e30f, 1e30f},
+  };
+  std::printf("\n| format | ns per call%s |\n|---|---|%s\n",
+#if defined(FENNICK_OLD_NUMBERS)
+              " | old ns | new / old", "---|---|"
+#else
+              "", ""
+#endif
+  );
+  std::vector<float> values(n);
+  for (const Class& c : formatClasses) {
+    std::uniform_real_distribution<float> pick(c.low, c.high);
+    for (float& v : values) v = pick(rng);
+    auto run = [&](auto format) {
+      return bestNs(n, [&] {
+        char text[textops::kMaxNumberText];
+        uint32_t acc = 0;
+        for (float v : values) acc += uint32_t(format(v, text)) + uint8_t(text[0]);
+        sink = acc;
+      });
+    };
+    const double ours = run([](float v, char* t) { return textops::formatFloatG6(v, t); });
+#if defined(FENNICK_OLD_NUMBERS)
+    const double old = run([](float v, char* t) { return oldtextops::formatFloatG6(v, t); });
+    std::printf("| %s | %.1f | %.1f | %.2f |\n", c.name, ours, old, ours / old);
+#else
+    std::printf("| %s | %.1f |\n", c.name, ours);
+#endif
+  }
+  return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -145,10 +265,11 @@ int main(int argc, char** argv) {
     if (first > last || last > 0xFFFFFFFFull) return 2;
     return checkFormat(first, last);
   }
+  if (mode == "speed") return checkSpeed();
   if (mode == "parse" && argc > 2) {
     return checkParse(std::strtoull(argv[2], nullptr, 10),
                       argc > 3 ? std::strtoull(argv[3], nullptr, 10) : 1);
   }
-  std::fprintf(stderr, "usage: numbers-check format [FIRST LAST] | parse COUNT [SEED]\n");
+  std::fprintf(stderr, "usage: numbers-check format [FIRST LAST] | parse COUNT [SEED] | speed\n");
   return 2;
 }
