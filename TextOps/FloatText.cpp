@@ -118,13 +118,7 @@ size_t formatExact(float value, char* out) {
     const double estimate = k >= 0 ? magnitude * approxPower10(k) : magnitude / approxPower10(-k);
     digits = roundedScaled(m, e, k, estimate);
     if (digits < 1000000) break;
-    ++x;
-    // 999999.5 <= |value| * 10^k < 1000000.5: six digits one place up are
-    // 100000 (a tie there, 100000.05 at most, rounds down).
-    if (digits == 1000000) {
-      digits = 100000;
-      break;
-    }
+    ++x;  // x was one too small, or the rounding carried into a new digit
   }
   char d[6];
   for (int i = 5; i >= 0; --i, digits /= 10) d[i] = char('0' + digits % 10);

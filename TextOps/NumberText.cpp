@@ -23,20 +23,22 @@ constexpr double kDoublePowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  
 
 constexpr uint32_t kInfinityBits = 0x7F800000;
 
-// Whether a double of the float range lies exactly halfway between two
-// neighbouring floats: its 29 bits below the float's last bit are 1000...0.
-bool isFloatMidpoint(double d) {
-  uint64_t bits;
-  std::memcpy(&bits, &d, sizeof bits);
-  return (bits & 0x1FFFFFFFu) == 0x10000000u;
-}
-
-// 10^n in double precision for 0 <= n <= 70, within a few units in the last
-// place: the first estimate of the exact path only.
-double approxPower10(int n) {
+// 10^n in double precision for 0 <= n <= 66: exact up to 10^22, else one or
+// two roundings (relative error at most 2^-52).
+double power10(int n) {
   double p = 1.0;
   for (; n > 22; n -= 22) p *= 1e22;
   return p * kDoublePowers[n];
+}
+
+// Whether a double of the float range lies within 8 of its units in the last
+// place of a midpoint between two neighbouring floats: its 29 bits below the
+// float's last bit are within 8 of 1000...0.
+bool nearFloatMidpoint(double d) {
+  uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  const uint32_t low = uint32_t(bits & 0x1FFFFFFFu);
+  return low - (0x10000000u - 8) <= 16;
 }
 
 // Significant digits the exact path keeps. Every midpoint between two
@@ -124,8 +126,7 @@ uint32_t nearestFloatBits(const char* p, const char* end, int64_t exponent) {
   uint64_t top = 0;
   for (int i = 0; i < lead; ++i) top = top * 10 + uint64_t(digits[i] - '0');
   const int t = int(q) + n - lead;  // x is about top * 10^t, -64 <= t <= 38
-  const double estimate =
-      t >= 0 ? double(top) * approxPower10(t) : double(top) / approxPower10(-t);
+  const double estimate = t >= 0 ? double(top) * power10(t) : double(top) / power10(-t);
   uint32_t bits = 0x7F7FFFFF;
   if (estimate < double(FLT_MAX)) {
     const float f = float(estimate);
@@ -154,18 +155,22 @@ uint32_t nearestFloatBits(const char* p, const char* end, int64_t exponent) {
 
 // One pass takes the stream's text ([sign] digits [. digits] [e [sign]
 // digits], the exponent only after a mantissa digit) and gathers the first
-// 19 significant digits. Three conversions, each correctly rounded:
-// - up to 2^24 with a power of ten up to 10^10: one float operation on two
-//   exact floats;
-// - up to 2^53 with a power up to 10^22: one double operation on exact
-//   doubles, unless the double lies exactly between two floats (where a
-//   second rounding could go the wrong way). Where float arithmetic runs in
-//   wider registers (x87) this step is left out;
-// - anything else: exact integer comparisons (nearestFloatBits). The library
-//   does this itself rather than call strtof_l or strtod_l: those are not
-//   on every target (MinGW lacks them), plain strtof follows the process
-//   locale, and <charconv> has no float parsing in every standard library
-//   the library is built with.
+// 19 significant digits m, the numeral being m * 10^scale or a little more.
+// Three conversions, each correctly rounded:
+// - m up to 2^24 with a power of ten up to 10^10, all digits in m: one float
+//   operation on two exact floats;
+// - a normal float result: m * 10^scale in double precision, off by at most
+//   four units in its last place (m, the power and the operation rounded at
+//   most once, twice and once; the digits past m add 10^-18 relative), taken
+//   when it lies farther than 8 units from every midpoint between floats, so
+//   that the numeral lies on the same side of each. Wider intermediate
+//   precision (x87) only adds 2^-11 units per operation;
+// - anything else (midpoints and numerals near them, subnormals, the range's
+//   ends): exact integer comparisons, nearestFloatBits. The library does this
+//   itself rather than call strtof_l or strtod_l: those are not on every
+//   target (MinGW lacks them), plain strtof follows the process locale, and
+//   <charconv> has no float parsing in every standard library the library is
+//   built with.
 ParseResult parseStreamFloat(const char* p, const char* end, float& value) noexcept {
   while (p < end && isStreamSpace(*p)) ++p;
   if (p == end) return {p, false};
@@ -228,14 +233,14 @@ ParseResult parseStreamFloat(const char* p, const char* end, float& value) noexc
     magnitude = scale < 0 ? float(m) / kFloatPowers[-scale] : float(m) * kFloatPowers[scale];
   } else {
     converted = false;
-#if defined(FLT_EVAL_METHOD) && FLT_EVAL_METHOD == 0
-    if (!inexact && m <= (uint64_t(1) << 53) && scale >= -22 && scale <= 22) {
+    if (scale >= -66 && scale <= 66) {
       const double d =
-          scale < 0 ? double(m) / kDoublePowers[-scale] : double(m) * kDoublePowers[scale];
-      converted = !isFloatMidpoint(d);
-      magnitude = float(d);
+          scale < 0 ? double(m) / power10(int(-scale)) : double(m) * power10(int(scale));
+      if (d >= double(FLT_MIN) && d <= double(FLT_MAX) && !nearFloatMidpoint(d)) {
+        magnitude = float(d);
+        converted = true;
+      }
     }
-#endif
   }
   if (!converted) {
     const uint32_t bits = nearestFloatBits(mantissa, mantissaEnd, exponent);

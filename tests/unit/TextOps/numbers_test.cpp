@@ -91,6 +91,10 @@ TEST_F(StreamFloat, RangeEndsTiesAndLongSignificands) {
       {"16777219", 16777220.0f, true},
       {"9007199254740993", 9007199254740992.0f, true},
       {"1e", 0.0f, false},
+      // A mantissa beyond the range with exponent digits missing is no
+      // whole number either: 0 and failure, not +-FLT_MAX or an underflow.
+      {"-1000000000000000000000000000000000000000000e", 0.0f, false},
+      {"0.00000000000000000000000000000000000000000000000001e+", 0.0f, false},
       {"1e+", 0.0f, false},
       {"-.", 0.0f, false},
       {"5.e1", 50.0f, true},
