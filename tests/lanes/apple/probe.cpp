@@ -1,7 +1,7 @@
 // Must not compile for the lane's targets: proves libc++'s availability
 // annotations are on and each slice has its own deployment target.
 // std::filesystem needs macOS 10.15 (so only the x86_64 slice, at 10.13,
-// refuses it); floating-point std::to_chars needs macOS 13.3.
+// refuses it); floating-point std::to_chars needs macOS 13.4.
 #include <charconv>
 #include <cstdint>
 #include <filesystem>

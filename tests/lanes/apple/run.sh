@@ -7,7 +7,7 @@
 #   - every object compiles, for x86_64 with macOS 10.13 as its minimum, for
 #     arm64 with 11.0;
 #   - a probe calling what the targets lack (std::filesystem, macOS 10.15;
-#     floating-point std::to_chars, 13.3) is refused: both calls on x86_64,
+#     floating-point std::to_chars, 13.4) is refused: both calls on x86_64,
 #     to_chars alone on arm64;
 #   - the Apple branch: no architectures given is x86_64 for 10.13, arm64
 #     alone is 11.0, a deployment target the user gives (environment or -D)
