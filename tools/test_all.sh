@@ -17,7 +17,7 @@
 #   fuzz      each fuzz target briefly on its committed corpus
 # Lanes to run can be named as arguments (default: all). Installs what is
 # missing first (Debian; set FENNICK_NO_INSTALL=1 to skip). Prints each
-# lane's time.
+# lane's time and the CPU time of its processes.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +33,7 @@ fi
 
 total_pass=0
 total_fail=0
-declare -A lane_pass lane_fail lane_secs
+declare -A lane_pass lane_fail lane_secs lane_cpu
 lane_order=()
 
 note() {  # lane passed failed (a lane noted twice adds up)
@@ -45,6 +45,15 @@ note() {  # lane passed failed (a lane noted twice adds up)
   fi
   lane_pass[$1]=$((lane_pass[$1] + $2))
   lane_fail[$1]=$((lane_fail[$1] + $3))
+}
+
+# cpu_total: user and system seconds of every finished child process so far
+# (the shell's own "times": it must not run in a subshell).
+cpu_file=$(mktemp /tmp/fennick-times.XXXXXX)
+cpu_mark() {
+  times >"$cpu_file"
+  cpu_total=$(awk 'function sec(t, a) { split(t, a, /[ms]/); return a[1] * 60 + a[2] }
+                   NR == 2 { printf "%d", sec($1) + sec($2) }' "$cpu_file")
 }
 
 # ctest summary "NN% tests passed, F tests failed out of T" -> pass fail
@@ -272,6 +281,8 @@ fuzz_lane() {
 
 for lane in "${lanes[@]}"; do
   started=$SECONDS
+  cpu_mark
+  cpu_started=$cpu_total
   case $lane in
     linux) ctest_lane linux build ;;
     libcxx) libcxx_lane ;;
@@ -286,16 +297,19 @@ for lane in "${lanes[@]}"; do
     *) echo "unknown lane $lane"; note "$lane" 0 1 ;;
   esac
   lane_secs[$lane]=$((SECONDS - started))
+  cpu_mark
+  lane_cpu[$lane]=$((cpu_total - cpu_started))
 done
 
+rm -f "$cpu_file"
 [ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
 
 echo
 echo "Lanes:"
 for lane in "${lane_order[@]}"; do
-  printf '  %-9s %5d passed, %d failed  (%d s)\n' "$lane" "${lane_pass[$lane]}" \
-    "${lane_fail[$lane]}" "${lane_secs[$lane]:-0}"
+  printf '  %-9s %5d passed, %d failed  (%d s, CPU %d s)\n' "$lane" "${lane_pass[$lane]}" \
+    "${lane_fail[$lane]}" "${lane_secs[$lane]:-0}" "${lane_cpu[$lane]:-0}"
 done
 echo "$total_pass passed, $total_fail failed"
 [ "$total_fail" -eq 0 ] && [ "$total_pass" -gt 0 ]
