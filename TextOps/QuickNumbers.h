@@ -59,6 +59,13 @@ inline int digitRun8(const char* p, uint32_t& value) noexcept {
 
 // ---- plain numerals ---------------------------------------------------------------
 
+// Namespace-scope constants have internal linkage: each reader addresses its
+// own copy directly (tables inside inline functions are shared objects that
+// position-independent code reaches through one more load).
+constexpr float kQuickPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                    1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr uint32_t kQuickScales[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
 // [sign] 1-7 digits [. 1-7 digits] with a mantissa of at most 2^24, within
 // [q, end) and followed there by none of digit, '.', 'e', 'E': sets the
 // stream rule's value and returns the end; else null. Both operands of the
@@ -66,32 +73,39 @@ inline int digitRun8(const char* p, uint32_t& value) noexcept {
 // value, as parseStreamFloat gives. Reads up to 18 bytes from q, which must
 // lie before `limit` (not before end); nothing in [end, limit) becomes part of
 // the number. No white space is skipped.
-template <int (*DigitRun)(const char*, uint32_t&) noexcept>
+template <int (*DigitRun)(const char*, uint32_t&) noexcept, bool kEndIsLimit = false>
 inline const char* plainFloat(const char* q, const char* end, const char* limit,
                               float& value) noexcept {
-  static constexpr float kPowers[8] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f, 1e6f, 1e7f};
-  static constexpr uint32_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
   if (limit - q < 18) return nullptr;  // sign, 8 bytes, point, 8 bytes
+  // With end == limit the numeral (16 bytes at most) cannot reach end: the
+  // checks against it go.
   bool negative = false;
   if (*q == '-' || *q == '+') negative = *q++ == '-';
   uint32_t whole, part = 0;
   const int n1 = DigitRun(q, whole);
   if (n1 == 0 || n1 == 8) return nullptr;
   q += n1;
-  if (q > end) return nullptr;
+  if (!kEndIsLimit && q > end) return nullptr;
   int n2 = 0;
-  if (q < end && *q == '.') {
+  if ((kEndIsLimit || q < end) && *q == '.') {
     n2 = DigitRun(q + 1, part);
     if (n2 == 0 || n2 == 8) return nullptr;
     q += 1 + n2;
-    if (q > end) return nullptr;
+    if (!kEndIsLimit && q > end) return nullptr;
   }
-  if (q < end && (*q == '.' || *q == 'e' || *q == 'E')) return nullptr;  // a digit cannot follow
-  const uint64_t mantissa = uint64_t(whole) * kScale[n2] + part;
+  if ((kEndIsLimit || q < end) && (*q == '.' || *q == 'e' || *q == 'E'))
+    return nullptr;  // a digit cannot follow
+  const uint64_t mantissa = uint64_t(whole) * kQuickScales[n2] + part;
   if (mantissa > (1u << 24)) return nullptr;
-  const float magnitude = float(uint32_t(mantissa)) / kPowers[n2];
+  const float magnitude = float(uint32_t(mantissa)) / kQuickPowers[n2];
   value = negative ? -magnitude : magnitude;
   return q;
+}
+
+// plainFloat where the numeral may run up to `end` and reads stop there too.
+template <int (*DigitRun)(const char*, uint32_t&) noexcept>
+inline const char* plainFloat(const char* q, const char* end, float& value) noexcept {
+  return plainFloat<DigitRun, true>(q, end, end, value);
 }
 
 // Up to nine plain digits at p within [p, end): their value, and p moved to
@@ -125,8 +139,6 @@ inline bool plainDigits(const char*& p, const char* end, const char* limit,
 // most 10 fraction digits). `limit` as for plainFloat.
 inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const char* limit,
                                          float& value) noexcept {
-  static constexpr float kPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
   const char* q = p;
   while (q < end && isStreamSpace(*q)) ++q;
   if (const char* r = plainFloat<digitRun8>(q, end, limit, value)) return {r, true};
@@ -151,7 +163,7 @@ inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const c
   if (q == digits || mantissa > (1u << 24) || fraction > 10 ||
       (q < end && (unsigned(*q - '0') < 10u || *q == '.' || *q == 'e' || *q == 'E')))
     return parseStreamFloat(p, end, value);
-  float magnitude = float(mantissa) / kPowers[fraction];
+  float magnitude = float(mantissa) / kQuickPowers[fraction];
   value = negative ? -magnitude : magnitude;
   return {q, true};
 }

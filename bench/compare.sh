@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Times the calls that read or write numbers in this tree's Release build and
 # in another build of the same targets (an older checkout, built alike),
-# alternately within one run, best of N each, and checks that both write the
-# same bytes. Prints markdown table rows.
+# alternately within one run, best of N each (wall and CPU time), and checks
+# that both write the same bytes. Prints markdown table rows.
 #   bash bench/compare.sh OTHER_BUILD_DIR [N]
 # Inputs: bench/run.sh's quad grids in $BENCH_WORK (made when missing), and
 # the same grids with every coordinate written as "%.17g" of 1.1 times it
@@ -31,28 +31,32 @@ long_numerals() {  # in out
   long_numerals "$work/collada_grid_1000.obj" "$work/collada_grid_1000_long.obj"
 [ -f "$work/grid_1024_long.obj" ] || long_numerals "$work/grid_1024.obj" "$work/grid_1024_long.obj"
 
-# Wall time in ms of one run writing a fresh $out (an old one removed first).
+# Wall time and CPU time (user + system) in ms of one run writing a fresh
+# $out (an old one removed first). On a shared machine the CPU time varies
+# less than the wall time.
 once_ms() {  # out cmd...
   local out=$1
   shift
   rm -f "$out"
   sync -f "$(dirname "$out")" 2>/dev/null || true
-  local t0 t1
+  local t0 t1 cpu
   t0=$(date +%s%N)
-  "$@" >/dev/null 2>&1
+  /usr/bin/time -f '%U %S' -o "$work/.compare_time" "$@" >/dev/null 2>&1
   t1=$(date +%s%N)
-  echo $(((t1 - t0) / 1000000))
+  cpu=$(awk '{printf "%d", ($1 + $2) * 1000}' "$work/.compare_time")
+  echo "$(((t1 - t0) / 1000000)) $cpu"
 }
 
 # One row: the call in both builds, new and old in turns (the first of a
-# round alternating), best of $rounds, and whether the outputs are equal.
+# round alternating), best of $rounds for wall and CPU time each, and whether
+# the outputs are equal.
 row() {  # label ext kind args...   kind: host (fennick-host DLL args) or vyx (vyx-convert DLL args)
   local label=$1 ext=$2 kind=$3
   shift 3
   # The same file name on both sides: some writers put it into the output.
   mkdir -p "$work/compare_new" "$work/compare_old"
   local new_out="$work/compare_new/out.$ext" old_out="$work/compare_old/out.$ext"
-  local best_new="" best_old="" i t side
+  local wall_new="" wall_old="" cpu_new="" cpu_old="" i side wall cpu
   for ((i = 0; i < rounds; i++)); do
     for side in $([ $((i % 2)) = 0 ] && echo "new old" || echo "old new"); do
       local dir=$root/build out=$new_out
@@ -60,26 +64,29 @@ row() {  # label ext kind args...   kind: host (fennick-host DLL args) or vyx (v
       local args=("$@")
       args=("${args[@]/@OUT@/$out}")
       if [ "$kind" = host ]; then
-        t=$(once_ms "$out" "$dir/fennick-host" "$dir/FennickDLL.so" "${args[@]}")
+        read -r wall cpu < <(once_ms "$out" "$dir/fennick-host" "$dir/FennickDLL.so" "${args[@]}")
       else
-        t=$(once_ms "$out" "$dir/vyx-convert" "$dir/FennickDLL.so" "${args[@]}")
+        read -r wall cpu < <(once_ms "$out" "$dir/vyx-convert" "$dir/FennickDLL.so" "${args[@]}")
       fi
       if [ "$side" = new ]; then
-        { [ -z "$best_new" ] || [ "$t" -lt "$best_new" ]; } && best_new=$t
+        { [ -z "$wall_new" ] || [ "$wall" -lt "$wall_new" ]; } && wall_new=$wall
+        { [ -z "$cpu_new" ] || [ "$cpu" -lt "$cpu_new" ]; } && cpu_new=$cpu
       else
-        { [ -z "$best_old" ] || [ "$t" -lt "$best_old" ]; } && best_old=$t
+        { [ -z "$wall_old" ] || [ "$wall" -lt "$wall_old" ]; } && wall_old=$wall
+        { [ -z "$cpu_old" ] || [ "$cpu" -lt "$cpu_old" ]; } && cpu_old=$cpu
       fi
     done
   done
   local same=no
   cmp -s "$new_out" "$old_out" && same=yes
-  echo "| $label | $best_new | $best_old | $(awk "BEGIN {printf \"%.2f\", $best_new / $best_old}") | $same |"
+  echo "| $label | $wall_new | $wall_old | $(awk "BEGIN {printf \"%.2f\", $wall_new / $wall_old}") |" \
+    "$cpu_new | $cpu_old | $(awk "BEGIN {printf \"%.2f\", $cpu_new / $cpu_old}") | $same |"
   rm -f "$new_out" "$old_out"
 }
 
 cat "$work"/collada_grid_1000*.obj "$work"/grid_1024*.obj "$work/grid_2048.obj" >/dev/null
-echo "| call, input | new ms | old ms | new / old | same output |"
-echo "|---|---|---|---|---|"
+echo "| call, input | new ms | old ms | new / old | new CPU ms | old CPU ms | new / old | same output |"
+echo "|---|---|---|---|---|---|---|---|"
 c1=$work/collada_grid_1000.obj c2=$work/collada_grid_1000_long.obj
 for mode in 0 1 2; do
   row "writeCollada mode $mode, 1M faces" dae host writeCollada "$c1" "$mode" @OUT@

@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       check(a.ok && r == a.next && sameFloat(plain, full));
     if (const char* r = textops::plainFloat<textops::digitRun8>(q, cut, end, plain))
       check(a.ok && r == a.next && sameFloat(plain, full));
+    if (const char* r = textops::plainFloat<textops::digitRunBytes>(q, cut, plain))
+      check(a.ok && r == a.next && sameFloat(plain, full));
     int32_t i = 7, j = 7;
     const textops::ParseResult c = textops::parseStreamInt(q, cut, i);
     const textops::ParseResult d = textops::parseStreamIntQuick(q, cut, end, j);

@@ -148,7 +148,10 @@ TEST(QuickNumbers, DigitRunsAndPlainFloats) {
                                                             viaWords);
     const char* y = textops::plainFloat<textops::digitRunBytes>(begin, begin + cut,
                                                                 begin + t.size(), viaBytes);
-    for (auto got : {std::make_pair(w, viaWords), std::make_pair(y, viaBytes)}) {
+    float toEnd = 123;
+    const char* z = textops::plainFloat<textops::digitRunBytes>(begin, begin + cut, toEnd);
+    for (auto got : {std::make_pair(w, viaWords), std::make_pair(y, viaBytes),
+                     std::make_pair(z, toEnd)}) {
       if (!got.first) continue;
       ASSERT_TRUE(r.ok) << t << " cut " << cut;
       ASSERT_EQ(got.first, r.next) << t << " cut " << cut;
