@@ -114,7 +114,12 @@ int runCocoaOpenFileBrowser(const char* title, const char* types) {
       if (t) [allowed addObject:t];
     }
     NSOpenPanel* panel = [[NSOpenPanel alloc] init];
+    // Deprecated since macOS 12 for allowedContentTypes, which needs macOS 11
+    // and UTType: the 10.13 deployment target has only this call.
+#pragma clang diagnostic push
+#pragma clang diagnostic ignored "-Wdeprecated-declarations"
     [panel setAllowedFileTypes:allowed];
+#pragma clang diagnostic pop
     [panel setTitle:titleText];
     [panel setCanChooseDirectories:NO];
     [panel setCanChooseFiles:YES];

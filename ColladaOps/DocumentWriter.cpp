@@ -148,8 +148,6 @@ constexpr std::string_view kMapST =
     "        </source>\n";
 constexpr std::string_view kVerticesEnd =
     "        </vertices>\n";
-constexpr std::string_view kPolylistEnd =
-    "        </polylist>\n";
 constexpr std::string_view kMeshEndToScenes =
     "      </mesh>\n"
     "      <extra>\n"

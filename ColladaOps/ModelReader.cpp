@@ -135,23 +135,6 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
   ++m.groupCount;
 }
 
-// A whole integer filling [begin, end), stream rules.
-bool readWholeInt(const char* begin, const char* end, int32_t& value) {
-  if (begin == end) return false;
-  // Up to nine plain digits cannot overflow: the common case, read here.
-  if (end - begin <= 9) {
-    int32_t v = 0;
-    const char* p = begin;
-    while (p < end && unsigned(*p - '0') < 10) v = v * 10 + (*p++ - '0');
-    if (p == end) {
-      value = v;
-      return true;
-    }
-  }
-  textops::ParseResult pr = textops::parseStreamInt(begin, end, value);
-  return pr.ok && pr.next == end;
-}
-
 // 1-based index, or negative counting back from the end of the list read so
 // far; gives the 0-based index, false when it names no element.
 bool resolveIndex(int32_t value, uint64_t countSoFar, int32_t& index) {
@@ -170,7 +153,7 @@ bool readCorner(const Reader& r, const char* begin, const char* end, Corner& cor
   const char* slash = static_cast<const char*>(std::memchr(begin, '/', size_t(end - begin)));
   const char* vertexEnd = slash ? slash : end;
   int32_t vertexNumber;
-  if (!readWholeInt(begin, vertexEnd, vertexNumber)) return false;
+  if (!textops::parseWholeInt(begin, vertexEnd, vertexNumber)) return false;
   int32_t textureNumber = vertexNumber;
   bool textureGiven = false;
   if (slash) {
@@ -178,7 +161,7 @@ bool readCorner(const Reader& r, const char* begin, const char* end, Corner& cor
     const char* second = static_cast<const char*>(std::memchr(t, '/', size_t(end - t)));
     const char* textureEnd = second ? second : end;
     textureGiven = textureEnd != t;
-    if (textureGiven && !readWholeInt(t, textureEnd, textureNumber)) return false;
+    if (textureGiven && !textops::parseWholeInt(t, textureEnd, textureNumber)) return false;
   }
   if (!resolveIndex(vertexNumber, r.model.positionCount, corner.vertex)) return false;
   if (resolveIndex(textureNumber, r.model.textureCount, corner.texture)) return true;
@@ -216,33 +199,6 @@ void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face
   }
 }
 
-// Up to nine plain digits at p: their value and the end of the run; false
-// when there is no digit or a tenth one follows. Bytes up to `limit` may be
-// read ahead.
-inline bool plainDigits(const char*& p, const char* end, const char* limit, uint32_t& value) {
-#if defined(TEXTOPS_SWAR_DIGITS)
-  if (limit - p >= 8) {
-    uint32_t run;
-    const int n = textops::digitRun8(p, run);
-    if (n == 0) return false;
-    if (n < 8 && p + n <= end) {
-      value = run;
-      p += n;
-      return true;
-    }
-  }
-#else
-  (void)limit;
-#endif
-  const char* q = p;
-  uint32_t v = 0;
-  while (q < end && unsigned(*q - '0') < 10u && q - p < 9) v = v * 10 + uint32_t(*q++ - '0');
-  if (q == p || (q < end && unsigned(*q - '0') < 10u)) return false;
-  value = v;
-  p = q;
-  return true;
-}
-
 // The common corner forms with positive plain indices (7, 7/3, 7/3/5, 7//5)
 // read in one pass; anything else (signs, relative indices, junk) is left to
 // readCorner, whose results these agree with. On success p is at the end of
@@ -250,12 +206,12 @@ inline bool plainDigits(const char*& p, const char* end, const char* limit, uint
 inline bool quickCorner(const char*& p, const char* end, const char* limit, Corner& corner) {
   const char* q = p;
   uint32_t vertexNumber;
-  if (!plainDigits(q, end, limit, vertexNumber) || vertexNumber == 0) return false;
+  if (!textops::plainDigits(q, end, limit, vertexNumber) || vertexNumber == 0) return false;
   uint32_t textureNumber = vertexNumber;
   if (q < end && *q == '/') {
     ++q;
     if (q < end && *q != '/' && !isStreamSpace(*q)) {
-      if (!plainDigits(q, end, limit, textureNumber) || textureNumber == 0) return false;
+      if (!textops::plainDigits(q, end, limit, textureNumber) || textureNumber == 0) return false;
     }
     if (q < end && *q == '/') {
       while (q < end && !isStreamSpace(*q)) ++q;  // the normal index is not read

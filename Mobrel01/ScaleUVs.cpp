@@ -24,7 +24,7 @@ void scaleLine(textops::OutFile& out, const char* line, const char* end, double 
     if (!r.ok) break;
     p = r.next;
     float scaled = static_cast<float>(double(n) * factor + offset);
-    textops::putG6(out, double(scaled));
+    textops::putG6(out, scaled);
     textops::putChar(out, ' ');
   }
   textops::putChar(out, '\n');

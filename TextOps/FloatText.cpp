@@ -1,8 +1,10 @@
-// printf("%g") of a float widened to double, in integer arithmetic: exact for
-// the magnitudes normals and coordinates take, formatG6 for the rest.
+// printf("%g") of a float widened to double, in integer arithmetic: a 64-bit
+// path for fixed notation of normal floats (what normals and coordinates
+// take), and an exact big-integer path for every other float.
 #include <cmath>
 #include <cstring>
 
+#include "BigUnsigned.h"
 #include "DirectText.h"
 
 #include "TextOps.h"
@@ -35,6 +37,123 @@ bool scaledRound(uint64_t m, int e, int k, uint64_t& q) {
   return true;
 }
 
+// ---- the exact path ----------------------------------------------------------
+
+constexpr double kDoublePowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// 10^n within a few units in the last place, 0 <= n <= 66: an estimate only.
+double approxPower10(int n) {
+  double p = 1.0;
+  for (; n > 22; n -= 22) p *= 1e22;
+  return p * kDoublePowers[n];
+}
+
+// Up to 2^24 * 5^50 (141 bits) and (2 * 10^7 + 1) * 2^149 (174 bits).
+using FormatInt = BigUnsigned<8>;
+
+// round-half-even(m * 2^e * 10^k) for m < 2^24, -149 <= e <= 104,
+// -33 <= k <= 50, where the result is below 10^7. The value is num / den
+// with num = m * 5^k * 2^(e + k) and den the rest of the powers; a double
+// estimate of the quotient is corrected by exact comparisons.
+uint32_t roundedScaled(uint32_t m, int e, int k, double estimate) {
+  FormatInt num, den;
+  setValue(num, m);
+  setValue(den, 1);
+  if (k >= 0) {
+    mulPow5(num, k);
+  } else {
+    mulPow5(den, -k);
+  }
+  if (e + k >= 0) {
+    shiftLeft(num, e + k);
+  } else {
+    shiftLeft(den, -(e + k));
+  }
+  shiftLeft(num, 1);  // 2 num: the rounding compares it with den * (2q + 1)
+  // q = floor(num / den), the largest q with den * 2q <= 2 num.
+  auto times = [&den](uint64_t factor) {
+    FormatInt t = den;
+    mulAdd(t, uint32_t(factor), 0);
+    return t;
+  };
+  uint32_t q = estimate > 0 ? uint32_t(estimate) : 0;
+  while (q > 0 && compare(times(2 * uint64_t(q)), num) > 0) --q;
+  while (compare(times(2 * uint64_t(q) + 2), num) <= 0) ++q;
+  const int c = compare(num, times(2 * uint64_t(q) + 1));
+  return c > 0 || (c == 0 && (q & 1)) ? q + 1 : q;
+}
+
+// Writes "inf", "nan", exponent or fixed notation for any float.
+size_t formatExact(float value, char* out) {
+  uint32_t bits;
+  std::memcpy(&bits, &value, sizeof bits);
+  char* p = out;
+  if (bits >> 31) *p++ = '-';
+  const uint32_t exponentBits = (bits >> 23) & 0xFF;
+  uint32_t m = bits & 0x7FFFFF;
+  if (exponentBits == 0xFF) {
+    std::memcpy(p, m ? "nan" : "inf", 3);
+    return size_t(p - out) + 3;
+  }
+  int e = -149;
+  if (exponentBits != 0) {
+    m |= 0x800000;
+    e = int(exponentBits) - 150;
+  }
+  if (m == 0) {
+    *p = '0';
+    return size_t(p - out) + 1;
+  }
+  // Decimal exponent x: 10^x <= |value| < 10^(x+1); the binary exponent
+  // gives x or x - 1, and the rounding to six digits may still carry.
+  int binary = e;
+  for (uint32_t t = m; t > 1; t >>= 1) ++binary;
+  int x = binary >= 0 ? (binary * 78913) >> 18 : -((-binary * 78913 + 262143) >> 18);
+  const double magnitude = std::fabs(double(value));
+  uint32_t digits;
+  for (;;) {
+    const int k = 5 - x;
+    const double estimate = k >= 0 ? magnitude * approxPower10(k) : magnitude / approxPower10(-k);
+    digits = roundedScaled(m, e, k, estimate);
+    if (digits < 1000000) break;
+    ++x;  // x was one too small, or the rounding carried into a new digit
+  }
+  char d[6];
+  for (int i = 5; i >= 0; --i, digits /= 10) d[i] = char('0' + digits % 10);
+  int last = 5;
+  while (last > 0 && d[last] == '0') --last;  // trailing zeros go
+  if (x < -4 || x >= 6) {
+    *p++ = d[0];
+    if (last > 0) {
+      *p++ = '.';
+      std::memcpy(p, d + 1, size_t(last));
+      p += last;
+    }
+    *p++ = 'e';
+    *p++ = x < 0 ? '-' : '+';
+    const int a = x < 0 ? -x : x;
+    std::memcpy(p, kDigitPairs + a * 2, 2);
+    return size_t(p + 2 - out);
+  }
+  if (x >= 0) {
+    std::memcpy(p, d, size_t(x) + 1);
+    p += x + 1;
+    if (last > x) {
+      *p++ = '.';
+      std::memcpy(p, d + x + 1, size_t(last - x));
+      p += last - x;
+    }
+    return size_t(p - out);
+  }
+  *p++ = '0';
+  *p++ = '.';
+  for (int i = -1; i > x; --i) *p++ = '0';
+  std::memcpy(p, d, size_t(last) + 1);
+  return size_t(p + last + 1 - out);
+}
+
 }  // namespace
 
 // Powers of ten 10^-5 .. 10^7 as doubles, for the decimal exponent.
@@ -56,7 +175,7 @@ size_t formatFloatG6(float value, char* out) noexcept {
     out[0] = '0';
     return 1;
   }
-  if (exponentBits == 0 || exponentBits == 0xFF) return formatG6(double(value), out);
+  if (exponentBits == 0 || exponentBits == 0xFF) return formatExact(value, out);
   const uint64_t m = fraction | 0x800000;
   const int e = int(exponentBits) - 150;  // |value| = m * 2^e
   // Decimal exponent X of |value|: 10^X <= |value| < 10^(X+1). The binary
@@ -71,7 +190,7 @@ size_t formatFloatG6(float value, char* out) noexcept {
   for (int attempt = 0;; ++attempt) {
     int k = 5 - x;
     if (attempt == 3 || k < 0 || k > 16 || !scaledRound(m, e, k, digits))
-      return formatG6(double(value), out);
+      return formatExact(value, out);
     if (digits >= 1000000) {
       ++x;
     } else if (digits < 100000) {
@@ -81,7 +200,7 @@ size_t formatFloatG6(float value, char* out) noexcept {
     }
   }
   // %g: fixed notation for -4 <= X < 6, else exponent notation.
-  if (x < -4 || x >= 6) return formatG6(double(value), out);
+  if (x < -4 || x >= 6) return formatExact(value, out);
   const uint32_t d = uint32_t(digits);
   char* p = out;
   if (negative) *p++ = '-';

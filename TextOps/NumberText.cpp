@@ -1,11 +1,11 @@
-// Number parsing with the classic-locale stream extraction rules and %g
-// formatting, built on std::from_chars / std::to_chars (locale-free), and
-// integer formatting by digit pairs.
+// Number parsing with the classic-locale stream extraction rules, and integer
+// formatting by digit pairs. The float parser converts exactly on its own,
+// without the C library or <charconv>: see parseStreamFloat.
 #include <cfloat>
-#include <charconv>
 #include <climits>
-#include <cmath>
+#include <cstring>
 
+#include "BigUnsigned.h"
 #include "DirectText.h"
 #include "TextOps.h"
 
@@ -13,104 +13,245 @@ namespace textops {
 
 namespace {
 
-inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isDigit(char c) { return unsigned(c - '0') < 10u; }
 
-// Collects what the stream's float extraction takes: [sign] digits
-// [. digits] [e [sign] digits], the exponent only after a mantissa digit.
-// Returns the end of the taken text.
-const char* collectFloatText(const char* p, const char* end, bool& anyDigit) {
-  anyDigit = false;
-  if (p < end && (*p == '+' || *p == '-')) ++p;
-  bool seenPoint = false;
-  bool seenExponent = false;
-  while (p < end) {
-    char c = *p;
-    if (isDigit(c)) {
-      anyDigit = true;
-      ++p;
-    } else if (c == '.' && !seenPoint && !seenExponent) {
-      seenPoint = true;
-      ++p;
-    } else if ((c == 'e' || c == 'E') && !seenExponent && anyDigit) {
-      seenExponent = true;
-      ++p;
-      if (p < end && (*p == '+' || *p == '-')) ++p;
-    } else {
-      break;
-    }
-  }
-  return p;
+constexpr float kFloatPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                    1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr double kDoublePowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+constexpr uint32_t kInfinityBits = 0x7F800000;
+
+// 10^n in double precision for 0 <= n <= 66: exact up to 10^22, else one or
+// two roundings (relative error at most 2^-52).
+double power10(int n) {
+  double p = 1.0;
+  for (; n > 22; n -= 22) p *= 1e22;
+  return p * kDoublePowers[n];
 }
 
-// Rough decimal magnitude of a numeral that from_chars found out of range:
-// positive means overflow, negative underflow.
-long decimalMagnitude(const char* p, const char* end) {
-  long intDigits = 0;
-  long leadingFractionZeros = 0;
-  bool nonZeroSeen = false;
-  bool inFraction = false;
-  while (p < end && (isDigit(*p) || *p == '.')) {
-    if (*p == '.') {
-      inFraction = true;
-    } else if (!inFraction) {
-      if (nonZeroSeen || *p != '0') {
-        nonZeroSeen = true;
-        ++intDigits;
-      }
-    } else if (!nonZeroSeen) {
-      if (*p == '0') {
-        ++leadingFractionZeros;
-      } else {
-        nonZeroSeen = true;
+// Whether a double of the float range lies within 8 of its units in the last
+// place of a midpoint between two neighbouring floats: its 29 bits below the
+// float's last bit are within 8 of 1000...0.
+bool nearFloatMidpoint(double d) {
+  uint64_t bits;
+  std::memcpy(&bits, &d, sizeof bits);
+  const uint32_t low = uint32_t(bits & 0x1FFFFFFFu);
+  return low - (0x10000000u - 8) <= 16;
+}
+
+// Significant digits the exact path keeps. Every midpoint between two
+// floats, (2m + 1) * 2^(e - 1) with m < 2^24 and e >= -149, has at most 113
+// significant digits, so the first 120 digits and one more for "something
+// nonzero follows" compare with every midpoint as the whole numeral does.
+constexpr int kKeptDigits = 120;
+// The kept digits (< 10^121, 402 bits) times 2^150, or (2m + 1) times
+// 5^166 times 2^269 (680 bits), both fit.
+using ExactInt = BigUnsigned<24>;
+
+// x = d * 10^q against the midpoint between the float with bits b and the
+// next one up: -1, 0 or 1 as x is below, on or above it.
+int compareWithMidpoint(const ExactInt& d, int q, uint32_t b) {
+  uint32_t m = b & 0x7FFFFF;
+  int e = -149;
+  if (b >> 23) {
+    m |= 0x800000;
+    e = int(b >> 23) - 150;
+  }
+  ExactInt x = d, mid;
+  setValue(mid, 2 * uint64_t(m) + 1);
+  int xTwos = 0, midTwos = e - 1;
+  if (q >= 0) {
+    mulPow5(x, q);
+    xTwos = q;
+  } else {
+    mulPow5(mid, -q);
+    midTwos -= q;
+  }
+  if (xTwos > midTwos) {
+    shiftLeft(x, xTwos - midTwos);
+  } else {
+    shiftLeft(mid, midTwos - xTwos);
+  }
+  return compare(x, mid);
+}
+
+// Bits of the float nearest to the mantissa text [p, end) (digits and at
+// most one point) times 10^exponent, ties to even; kInfinityBits when it
+// rounds beyond FLT_MAX. A double estimate gives a float within a unit or
+// two; exact comparisons with the midpoints to its neighbours settle it.
+uint32_t nearestFloatBits(const char* p, const char* end, int64_t exponent) {
+  char digits[kKeptDigits + 1];
+  int n = 0;
+  int64_t q = exponent;
+  bool started = false, point = false, sticky = false;
+  for (; p < end; ++p) {
+    const char c = *p;
+    if (c == '.') {
+      point = true;
+    } else if (!started && c == '0') {
+      if (point) --q;
+    } else if (n < kKeptDigits) {
+      started = true;
+      digits[n++] = c;
+      if (point) --q;
+    } else {
+      sticky |= c != '0';
+      if (!point) ++q;
+    }
+  }
+  if (sticky) {
+    digits[n++] = '1';
+    --q;
+  }
+  while (n > 0 && digits[n - 1] == '0') {
+    --n;
+    ++q;
+  }
+  // x = D * 10^q with the n digits D: 10^(n - 1 + q) <= x < 10^(n + q).
+  if (n == 0 || n + q < -45) return 0;  // below 10^-46, under half of the least subnormal
+  if (n + q > 39) return kInfinityBits;  // 10^39 and more
+  ExactInt d;
+  setValue(d, 0);
+  for (int i = 0; i < n;) {
+    uint32_t chunk = 0, factor = 1;
+    for (int k = 0; k < 9 && i < n; ++k, ++i) {
+      chunk = chunk * 10 + uint32_t(digits[i] - '0');
+      factor *= 10;
+    }
+    mulAdd(d, factor, chunk);
+  }
+  const int lead = n < 19 ? n : 19;
+  uint64_t top = 0;
+  for (int i = 0; i < lead; ++i) top = top * 10 + uint64_t(digits[i] - '0');
+  const int t = int(q) + n - lead;  // x is about top * 10^t, -64 <= t <= 38
+  const double estimate = t >= 0 ? double(top) * power10(t) : double(top) / power10(-t);
+  uint32_t bits = 0x7F7FFFFF;
+  if (estimate < double(FLT_MAX)) {
+    const float f = float(estimate);
+    std::memcpy(&bits, &f, sizeof bits);
+  }
+  for (;;) {
+    if (bits < kInfinityBits) {
+      const int c = compareWithMidpoint(d, int(q), bits);
+      if (c > 0 || (c == 0 && (bits & 1))) {
+        ++bits;
+        continue;
       }
     }
-    ++p;
-  }
-  long exponent = 0;
-  if (p < end && (*p == 'e' || *p == 'E')) {
-    ++p;
-    bool negative = false;
-    if (p < end && (*p == '+' || *p == '-')) negative = *p++ == '-';
-    for (; p < end && isDigit(*p); ++p) {
-      if (exponent < 100000000) exponent = exponent * 10 + (*p - '0');
+    if (bits > 0) {
+      const int c = compareWithMidpoint(d, int(q), bits - 1);
+      if (c < 0 || (c == 0 && (bits & 1))) {
+        --bits;
+        continue;
+      }
     }
-    if (negative) exponent = -exponent;
+    return bits;
   }
-  return intDigits > 0 ? intDigits + exponent : exponent - leadingFractionZeros;
 }
 
 }  // namespace
 
+// One pass takes the stream's text ([sign] digits [. digits] [e [sign]
+// digits], the exponent only after a mantissa digit) and gathers the first
+// 19 significant digits m, the numeral being m * 10^scale or a little more.
+// Three conversions, each correctly rounded:
+// - m up to 2^24 with a power of ten up to 10^10, all digits in m: one float
+//   operation on two exact floats;
+// - a normal float result: m * 10^scale in double precision, off by at most
+//   four units in its last place (m, the power and the operation rounded at
+//   most once, twice and once; the digits past m add 10^-18 relative), taken
+//   when it lies farther than 8 units from every midpoint between floats, so
+//   that the numeral lies on the same side of each. Wider intermediate
+//   precision (x87) only adds 2^-11 units per operation;
+// - anything else (midpoints and numerals near them, subnormals, the range's
+//   ends): exact integer comparisons, nearestFloatBits. The library does this
+//   itself rather than call strtof_l or strtod_l: those are not on every
+//   target (MinGW lacks them), plain strtof follows the process locale, and
+//   <charconv> has no float parsing in every standard library the library is
+//   built with.
 ParseResult parseStreamFloat(const char* p, const char* end, float& value) noexcept {
   while (p < end && isStreamSpace(*p)) ++p;
   if (p == end) return {p, false};
-  bool anyDigit;
-  const char* taken = collectFloatText(p, end, anyDigit);
-  const char* digits = p;
   bool negative = false;
-  if (digits < taken && (*digits == '+' || *digits == '-')) negative = *digits++ == '-';
+  if (*p == '+' || *p == '-') negative = *p++ == '-';
+  const char* const mantissa = p;
+  uint64_t m = 0;         // the first 19 significant digits
+  int significant = 0;    // of them, counted from the first nonzero digit
+  int64_t scale = 0;      // m * 10^scale is the numeral unless `inexact`
+  bool inexact = false;   // a nonzero digit did not fit into m
+  bool anyDigit = false;
+  for (; p < end && isDigit(*p); ++p) {
+    anyDigit = true;
+    if (significant < 19) {
+      m = m * 10 + uint64_t(*p - '0');
+      significant += m != 0;
+    } else {
+      inexact |= *p != '0';
+      ++scale;
+    }
+  }
+  if (p < end && *p == '.') {
+    for (++p; p < end && isDigit(*p); ++p) {
+      anyDigit = true;
+      if (significant < 19) {
+        m = m * 10 + uint64_t(*p - '0');
+        significant += m != 0;
+        --scale;
+      } else {
+        inexact |= *p != '0';
+      }
+    }
+  }
   if (!anyDigit) {
     value = 0.0f;
-    return {taken, false};
+    return {p, false};
   }
-  float parsed = 0.0f;
-  auto r = std::from_chars(digits, taken, parsed, std::chars_format::general);
-  if (r.ec == std::errc::result_out_of_range) {
-    if (decimalMagnitude(digits, taken) > 0) {
-      value = negative ? -FLT_MAX : FLT_MAX;
-      return {taken, false};
+  const char* const mantissaEnd = p;
+  int64_t exponent = 0;
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    ++p;
+    bool negativeExponent = false;
+    if (p < end && (*p == '+' || *p == '-')) negativeExponent = *p++ == '-';
+    if (p == end || !isDigit(*p)) {
+      // "1e" or "1e+": the stream takes it and rejects all of it.
+      value = 0.0f;
+      return {p, false};
     }
-    value = negative ? -0.0f : 0.0f;
-    return {taken, true};
+    for (; p < end && isDigit(*p); ++p) {
+      if (exponent < 100000000) exponent = exponent * 10 + (*p - '0');
+    }
+    if (negativeExponent) exponent = -exponent;
+    scale += exponent;
   }
-  if (r.ec != std::errc() || r.ptr != taken) {
-    // The taken text is no whole number (for example "1e" or "."): the
-    // stream rejects all of it.
-    value = 0.0f;
-    return {taken, false};
+  float magnitude = 0.0f;
+  bool converted = true;
+  if (m == 0) {
+    magnitude = 0.0f;
+  } else if (!inexact && m <= (1u << 24) && scale >= -10 && scale <= 10) {
+    magnitude = scale < 0 ? float(m) / kFloatPowers[-scale] : float(m) * kFloatPowers[scale];
+  } else {
+    converted = false;
+    if (scale >= -66 && scale <= 66) {
+      const double d =
+          scale < 0 ? double(m) / power10(int(-scale)) : double(m) * power10(int(scale));
+      if (d >= double(FLT_MIN) && d <= double(FLT_MAX) && !nearFloatMidpoint(d)) {
+        magnitude = float(d);
+        converted = true;
+      }
+    }
   }
-  value = negative ? -parsed : parsed;
-  return {taken, true};
+  if (!converted) {
+    const uint32_t bits = nearestFloatBits(mantissa, mantissaEnd, exponent);
+    if (bits == kInfinityBits) {
+      value = negative ? -FLT_MAX : FLT_MAX;
+      return {p, false};
+    }
+    std::memcpy(&magnitude, &bits, sizeof magnitude);
+  }
+  value = negative ? -magnitude : magnitude;
+  return {p, true};
 }
 
 ParseResult parseStreamInt(const char* p, const char* end, int32_t& value) noexcept {
@@ -141,12 +282,6 @@ ParseResult parseStreamInt(const char* p, const char* end, int32_t& value) noexc
   }
   value = static_cast<int32_t>(negative ? -magnitude : magnitude);
   return {p, true};
-}
-
-size_t formatG6(double value, char* out) noexcept {
-  auto r = std::to_chars(out, out + kMaxNumberText, value,
-                         std::chars_format::general, 6);
-  return size_t(r.ptr - out);
 }
 
 const char kDigitPairs[200] = {

@@ -1,6 +1,7 @@
-// Fast paths of the stream-rule parsers for the plain numerals that mesh
-// writers emit ("-0.019766", "1204"). Any other text goes to
-// parseStreamFloat / parseStreamInt, so the results are always theirs.
+// The number scanning of the readers: digit runs, plain numerals, and fast
+// paths of the stream-rule parsers for the numerals that mesh writers emit
+// ("-0.019766", "1204"). Any other text goes to parseStreamFloat /
+// parseStreamInt, so the results are always theirs.
 #pragma once
 
 #include <cstdint>
@@ -10,12 +11,24 @@
 
 namespace textops {
 
+// ---- digit runs ---------------------------------------------------------------
+// Two ways to count the leading digits among the 8 readable bytes at p
+// (their count, and their value when the count is below 8). The word-at-a-
+// time count takes no branch per digit, but the position after the run waits
+// for its arithmetic; the byte loop branches per digit, which costs little
+// where number lengths repeat from line to line (mesh files) and tells the
+// next position early. Each reader takes the one its benchmark favours.
+
+inline int digitRunBytes(const char* p, uint32_t& value) noexcept {
+  int n = 0;
+  uint32_t v = 0;
+  while (n < 8 && unsigned(p[n] - '0') < 10u) v = v * 10 + uint32_t(p[n++] - '0');
+  value = v;
+  return n;
+}
+
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && \
     (defined(__GNUC__) || defined(__clang__))
-#define TEXTOPS_SWAR_DIGITS 1
-// Leading decimal digits among the 8 readable bytes at p: their count, and
-// their value when the count is below 8. Eight bytes at a time, no branch
-// per digit.
 inline int digitRun8(const char* p, uint32_t& value) noexcept {
   uint64_t bytes;
   std::memcpy(&bytes, p, 8);
@@ -36,48 +49,101 @@ inline int digitRun8(const char* p, uint32_t& value) noexcept {
   value = uint32_t(t);
   return count;
 }
+#else
+inline int digitRun8(const char* p, uint32_t& value) noexcept {
+  const int n = digitRunBytes(p, value);
+  if (n == 8) value = 0;
+  return n;
+}
 #endif
 
-// As parseStreamFloat over [p, end). Taken here: [sign] digits [. digits]
-// with a mantissa of at most 2^24 and at most 10 fraction digits, followed by
-// anything but a digit, '.', 'e' or 'E'. Both operands of the one division
-// are exact floats, so the quotient is the correctly rounded value, as the
-// full parser gives. `limit` (not before end) bounds the bytes that may be
-// read ahead in eight-byte steps; nothing in [end, limit) becomes part of the
-// number.
-inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const char* limit,
-                                         float& value) noexcept {
-  static constexpr float kPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                        1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
-  const char* q = p;
-  while (q < end && isStreamSpace(*q)) ++q;
+// ---- plain numerals ---------------------------------------------------------------
+
+// Namespace-scope constants have internal linkage: each reader addresses its
+// own copy directly (tables inside inline functions are shared objects that
+// position-independent code reaches through one more load).
+constexpr float kQuickPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
+                                    1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+constexpr uint32_t kQuickScales[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
+// [sign] 1-7 digits [. 1-7 digits] with a mantissa of at most 2^24, within
+// [q, end) and followed there by none of digit, '.', 'e', 'E': sets the
+// stream rule's value and returns the end; else null. Both operands of the
+// one division are exact floats, so the quotient is the correctly rounded
+// value, as parseStreamFloat gives. Reads up to 18 bytes from q, which must
+// lie before `limit` (not before end); nothing in [end, limit) becomes part of
+// the number. No white space is skipped.
+template <int (*DigitRun)(const char*, uint32_t&) noexcept, bool kEndIsLimit = false>
+inline const char* plainFloat(const char* q, const char* end, const char* limit,
+                              float& value) noexcept {
+  if (limit - q < 18) return nullptr;  // sign, 8 bytes, point, 8 bytes
+  // With end == limit the numeral (16 bytes at most) cannot reach end: the
+  // checks against it go.
   bool negative = false;
-  if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
-#if defined(TEXTOPS_SWAR_DIGITS)
-  if (limit - q >= 17) {
-    uint32_t whole, part = 0;
-    const int n1 = digitRun8(q, whole);
-    const char* r = q + n1;
-    if (n1 > 0 && n1 < 8 && r <= end) {
-      int n2 = 0;
-      const bool point = r < end && *r == '.';
-      if (point) {
-        n2 = digitRun8(r + 1, part);
-        r += 1 + n2;
-      }
-      static constexpr uint32_t kScale[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
-      uint64_t mantissa = n2 < 8 ? uint64_t(whole) * kScale[n2] + part : ~0ull;
-      if (r <= end && (!point || n2 > 0) && n2 < 8 && mantissa <= (1u << 24) &&
-          (r == end || (*r != 'e' && *r != 'E' && *r != '.'))) {
-        float magnitude = float(uint32_t(mantissa)) / kPowers[n2];
-        value = negative ? -magnitude : magnitude;
-        return {r, true};
-      }
+  if (*q == '-' || *q == '+') negative = *q++ == '-';
+  uint32_t whole, part = 0;
+  const int n1 = DigitRun(q, whole);
+  if (n1 == 0 || n1 == 8) return nullptr;
+  q += n1;
+  if (!kEndIsLimit && q > end) return nullptr;
+  int n2 = 0;
+  if ((kEndIsLimit || q < end) && *q == '.') {
+    n2 = DigitRun(q + 1, part);
+    if (n2 == 0 || n2 == 8) return nullptr;
+    q += 1 + n2;
+    if (!kEndIsLimit && q > end) return nullptr;
+  }
+  if ((kEndIsLimit || q < end) && (*q == '.' || *q == 'e' || *q == 'E'))
+    return nullptr;  // a digit cannot follow
+  const uint64_t mantissa = uint64_t(whole) * kQuickScales[n2] + part;
+  if (mantissa > (1u << 24)) return nullptr;
+  const float magnitude = float(uint32_t(mantissa)) / kQuickPowers[n2];
+  value = negative ? -magnitude : magnitude;
+  return q;
+}
+
+// plainFloat where the numeral may run up to `end` and reads stop there too.
+template <int (*DigitRun)(const char*, uint32_t&) noexcept>
+inline const char* plainFloat(const char* q, const char* end, float& value) noexcept {
+  return plainFloat<DigitRun, true>(q, end, end, value);
+}
+
+// Up to nine plain digits at p within [p, end): their value, and p moved to
+// the end of the run; false when there is no digit or a tenth one follows.
+// Bytes up to `limit` (not before end) may be read ahead.
+inline bool plainDigits(const char*& p, const char* end, const char* limit,
+                        uint32_t& value) noexcept {
+  if (limit - p >= 8) {
+    uint32_t run;
+    const int n = digitRun8(p, run);
+    if (n == 0) return false;
+    if (n < 8 && p + n <= end) {
+      value = run;
+      p += n;
+      return true;
     }
   }
-#else
-  (void)limit;
-#endif
+  const char* q = p;
+  uint32_t v = 0;
+  while (q < end && unsigned(*q - '0') < 10u && q - p < 9) v = v * 10 + uint32_t(*q++ - '0');
+  if (q == p || (q < end && unsigned(*q - '0') < 10u)) return false;
+  value = v;
+  p = q;
+  return true;
+}
+
+// ---- the stream rules, fast --------------------------------------------------------
+
+// As parseStreamFloat over [p, end), the plain numerals taken here: by
+// plainFloat when `limit` leaves room for its reads, else byte by byte (at
+// most 10 fraction digits). `limit` as for plainFloat.
+inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const char* limit,
+                                         float& value) noexcept {
+  const char* q = p;
+  while (q < end && isStreamSpace(*q)) ++q;
+  if (const char* r = plainFloat<digitRun8>(q, end, limit, value)) return {r, true};
+  bool negative = false;
+  if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
   uint32_t mantissa = 0;
   const char* digits = q;
   while (q < end && unsigned(*q - '0') < 10u && mantissa <= (1u << 24)) {
@@ -97,7 +163,7 @@ inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const c
   if (q == digits || mantissa > (1u << 24) || fraction > 10 ||
       (q < end && (unsigned(*q - '0') < 10u || *q == '.' || *q == 'e' || *q == 'E')))
     return parseStreamFloat(p, end, value);
-  float magnitude = float(mantissa) / kPowers[fraction];
+  float magnitude = float(mantissa) / kQuickPowers[fraction];
   value = negative ? -magnitude : magnitude;
   return {q, true};
 }
@@ -114,7 +180,6 @@ inline ParseResult parseStreamIntQuick(const char* p, const char* end, const cha
   while (q < end && isStreamSpace(*q)) ++q;
   bool negative = false;
   if (q < end && (*q == '-' || *q == '+')) negative = *q++ == '-';
-#if defined(TEXTOPS_SWAR_DIGITS)
   if (limit - q >= 8) {
     uint32_t run;
     int n = digitRun8(q, run);
@@ -123,9 +188,6 @@ inline ParseResult parseStreamIntQuick(const char* p, const char* end, const cha
       return {q + n, true};
     }
   }
-#else
-  (void)limit;
-#endif
   const char* digits = q;
   int32_t magnitude = 0;
   while (q < end && unsigned(*q - '0') < 10u && q - digits < 9) {
@@ -139,6 +201,24 @@ inline ParseResult parseStreamIntQuick(const char* p, const char* end, const cha
 
 inline ParseResult parseStreamIntQuick(const char* p, const char* end, int32_t& value) noexcept {
   return parseStreamIntQuick(p, end, end, value);
+}
+
+// A whole integer filling [begin, end) by the stream rule (no white space
+// before or after it).
+inline bool parseWholeInt(const char* begin, const char* end, int32_t& value) noexcept {
+  if (begin == end) return false;
+  // Up to nine plain digits cannot overflow: the common case, read here.
+  if (end - begin <= 9) {
+    int32_t v = 0;
+    const char* p = begin;
+    while (p < end && unsigned(*p - '0') < 10) v = v * 10 + (*p++ - '0');
+    if (p == end) {
+      value = v;
+      return true;
+    }
+  }
+  ParseResult r = parseStreamInt(begin, end, value);
+  return r.ok && r.next == end;
 }
 
 }  // namespace textops

@@ -198,11 +198,10 @@ ParseResult parseStreamInt(const char* p, const char* end, int32_t& value) noexc
 
 constexpr size_t kMaxNumberText = 32;
 
-// printf("%g", value): six significant digits, the shorter of fixed and
-// exponent notation by the %g rule, no trailing zeros. Returns the length.
-size_t formatG6(double value, char* out) noexcept;
-// formatG6(double(value)), the same text, faster for floats of moderate
-// magnitude.
+// printf("%g", double(value)) in the C locale: six significant digits,
+// exponent notation when the decimal exponent is below -4 or at least 6,
+// no trailing zeros; "inf", "nan" and "-" before either when the sign bit is
+// set. Exact for every float. Returns the length (at most 12).
 size_t formatFloatG6(float value, char* out) noexcept;
 size_t formatInt(int64_t value, char* out) noexcept;
 size_t formatUInt(uint64_t value, char* out) noexcept;
@@ -243,10 +242,13 @@ inline void putChar(OutFile& out, char c) noexcept {
   if (out.length == out.capacity) flushOut(out);
   out.buffer[out.length++] = static_cast<unsigned char>(c);
 }
-inline void putG6(OutFile& out, double value) noexcept {
+inline void putG6(OutFile& out, float value) noexcept {
   char text[kMaxNumberText];
-  put(out, text, formatG6(value, text));
+  put(out, text, formatFloatG6(value, text));
 }
+// Every number the library writes with %g is a float: a double would be
+// narrowed here without notice.
+void putG6(OutFile& out, double value) = delete;
 inline void putInt(OutFile& out, int64_t value) noexcept {
   char text[kMaxNumberText];
   put(out, text, formatInt(value, text));

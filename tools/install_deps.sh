@@ -4,12 +4,17 @@
 set -euo pipefail
 
 need_windows=${NEED_WINDOWS:-1}
+need_cross=${NEED_CROSS:-1}  # the libcxx, arm64, apple and objc lanes
 packages=(cmake ninja-build g++ make libgtest-dev
           libxml2-utils python3 assimp-utils python3-collada python3-pil
           clang libclang-rt-14-dev xvfb xauth)
 if [ "$need_windows" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
              binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 wine32:i386)
+fi
+if [ "$need_cross" = 1 ]; then
+  packages+=(clang-19 llvm-19 libc++-19-dev libc++abi-19-dev g++-aarch64-linux-gnu qemu-user
+             libgnustep-gui-dev gobjc++)
 fi
 
 missing=()

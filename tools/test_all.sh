@@ -1,34 +1,60 @@
 #!/usr/bin/env bash
 # Runs every test lane and ends with one line "N passed, N failed":
 #   linux     release build with -Werror, ctest (unit, ABI, real readers, scripts)
+#   libcxx    clang-19 over libc++ (macOS's C++ library) with -Werror, ctest;
+#             outputs compared byte for byte with the linux lane's build
+#   arm64     clang-19 cross build for aarch64 (signed char), unit and ABI
+#             suites under qemu-aarch64; outputs compared with the x86-64 build
+#   apple     every C++ source of FennickDLL compiled with -Werror for macOS
+#             x86_64 (10.13) and arm64 (11.0) against libc++ with Apple's
+#             availability annotations on; the CMake Apple branch's defaults
+#   objc      AddCocoa_mac.mm with clang-19 -Werror against GNUstep's headers
+#             and test declarations of the Carbon and Quartz calls
 #   sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build, ctest
 #   win64     FennickDLL02.dll for x86_64: export/import table check, tests under Wine
 #   win32     the same for i686
 #   demo      the README's demo on the shipped samples
 #   fuzz      each fuzz target briefly on its committed corpus
 # Lanes to run can be named as arguments (default: all). Installs what is
-# missing first (Debian; set FENNICK_NO_INSTALL=1 to skip).
+# missing first (Debian; set FENNICK_NO_INSTALL=1 to skip). Prints each
+# lane's time and the CPU time of its processes.
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 lanes=("$@")
-[ ${#lanes[@]} -eq 0 ] && lanes=(linux sanitize win64 win32 demo fuzz)
+[ ${#lanes[@]} -eq 0 ] && lanes=(linux libcxx arm64 apple objc sanitize win64 win32 demo fuzz)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 if [ "${FENNICK_NO_INSTALL:-0}" != 1 ]; then
   bash tools/install_deps.sh || { echo "dependency install failed"; echo "0 passed, 1 failed"; exit 1; }
+  echo "== install: $SECONDS s"
 fi
 
 total_pass=0
 total_fail=0
-report=()
+declare -A lane_pass lane_fail lane_secs lane_cpu
+lane_order=()
 skipped=()
 
-note() {  # lane passed failed
+note() {  # lane passed failed (a lane noted twice adds up)
   total_pass=$((total_pass + $2))
   total_fail=$((total_fail + $3))
-  report+=("$(printf '%-9s %5d passed, %d failed' "$1" "$2" "$3")")
+  if [ -z "${lane_pass[$1]+set}" ]; then
+    lane_order+=("$1")
+    lane_pass[$1]=0 lane_fail[$1]=0
+  fi
+  lane_pass[$1]=$((lane_pass[$1] + $2))
+  lane_fail[$1]=$((lane_fail[$1] + $3))
+}
+
+# cpu_total: user and system seconds of every finished child process so far
+# (the shell's own "times": it must not run in a subshell).
+cpu_file=$(mktemp /tmp/fennick-times.XXXXXX)
+cpu_mark() {
+  times >"$cpu_file"
+  cpu_total=$(awk 'function sec(t, a) { split(t, a, /[ms]/); return a[1] * 60 + a[2] }
+                   NR == 2 { printf "%d", sec($1) + sec($2) }' "$cpu_file")
 }
 
 # ctest summary "NN% tests passed, F tests failed out of T" -> pass fail
@@ -201,6 +227,54 @@ win_lane() {  # lane arch
   note "$lane" $((pass + p)) $((fail + f))
 }
 
+# The linux lane's build of what the output comparisons call (nothing to do
+# once that lane has run).
+reference_build() {
+  echo "== reference: x86-64 GCC build of both editions and the tools (build)"
+  cmake -S . -B build -G Ninja -DFENNICK_WERROR=ON >build.configure.log 2>&1 &&
+    cmake --build build -j "$jobs" --target FennickDLL FennickDLL02 fennick-host vyx-convert \
+      >build.reference.log 2>&1 ||
+    { tail -30 build.configure.log build.reference.log; return 1; }
+}
+
+# Runs a lane script that ends with the line "NAME PASSED FAILED".
+script_lane() {  # lane script args...
+  local lane=$1 out counts
+  shift
+  out=$(bash "$@" 2>&1)
+  echo "$out" | sed '$d'
+  counts=$(echo "$out" | tail -1 | awk -v l="$lane" '$1 == l && NF == 3 {print $2, $3}')
+  if [ -z "$counts" ]; then echo "$out" | tail -5; note "$lane" 0 1; return; fi
+  # shellcheck disable=SC2086
+  note "$lane" $counts
+}
+
+# The output comparison of a build with the reference build.
+same_outputs() {  # lane build-dir runner...
+  local lane=$1 dir=$2 out counts
+  shift 2
+  echo "== $lane: outputs against the x86-64 GCC build"
+  out=$(bash tests/lanes/same_outputs/run.sh "$dir/same-outputs" build "$dir" "$@" 2>&1)
+  echo "$out" | sed '$d'
+  counts=$(echo "$out" | tail -1 | awk '$1 == "same-outputs" && NF == 3 {print $2, $3}')
+  # shellcheck disable=SC2086
+  if [ -n "$counts" ]; then note "$lane" $counts; else note "$lane" 0 1; fi
+}
+
+libcxx_lane() {
+  ctest_lane libcxx build-libcxx -DCMAKE_TOOLCHAIN_FILE=tests/lanes/libcxx/toolchain.cmake \
+    -DFENNICK_GTEST_FROM_SOURCE=ON -DFENNICK_BENCH=OFF
+  if reference_build; then same_outputs libcxx build-libcxx; else note libcxx 0 1; fi
+}
+
+arm64_lane() {
+  if reference_build; then
+    script_lane arm64 tests/lanes/arm64/run.sh build-arm64 build
+  else
+    note arm64 0 1
+  fi
+}
+
 demo_lane() {
   echo "== demo"
   if bash tools/demo.sh >build-demo.log 2>&1; then
@@ -241,8 +315,15 @@ fuzz_lane() {
 }
 
 for lane in "${lanes[@]}"; do
+  started=$SECONDS
+  cpu_mark
+  cpu_started=$cpu_total
   case $lane in
     linux) ctest_lane linux build ;;
+    libcxx) libcxx_lane ;;
+    arm64) arm64_lane ;;
+    apple) script_lane apple tests/lanes/apple/run.sh build-apple ;;
+    objc) script_lane objc tests/lanes/objc/run.sh build-objc ;;
     sanitize) ctest_lane sanitize build-asan -DFENNICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFENNICK_BENCH=OFF ;;
     win64) win_lane win64 x86_64 ;;
     win32) win_lane win32 i686 ;;
@@ -250,15 +331,21 @@ for lane in "${lanes[@]}"; do
     fuzz) fuzz_lane ;;
     *) echo "unknown lane $lane"; note "$lane" 0 1 ;;
   esac
+  lane_secs[$lane]=$((SECONDS - started))
+  cpu_mark
+  lane_cpu[$lane]=$((cpu_total - cpu_started))
 done
 
+rm -f "$cpu_file"
 [ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
-[ -n "${wine_bin:-}" ] && rm -rf "$wine_bin"
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
 
 echo
 echo "Lanes:"
-printf '  %s\n' "${report[@]}"
+for lane in "${lane_order[@]}"; do
+  printf '  %-9s %5d passed, %d failed  (%d s, CPU %d s)\n' "$lane" "${lane_pass[$lane]}" \
+    "${lane_fail[$lane]}" "${lane_secs[$lane]:-0}" "${lane_cpu[$lane]:-0}"
+done
 [ ${#skipped[@]} -gt 0 ] && printf 'Skipped: %s\n' "${skipped[@]}"
 echo "$total_pass passed, $total_fail failed"
 [ "$total_fail" -eq 0 ] && [ "$total_pass" -gt 0 ]

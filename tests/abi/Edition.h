@@ -7,6 +7,14 @@
 
 #include <string>
 
+// std::string in a decorated name: std::__cxx11::basic_string in libstdc++,
+// std::__1::basic_string in libc++ (the C++ library of macOS).
+#if defined(_LIBCPP_VERSION)
+#define MANGLED_STD_STRING "NSt3__112basic_stringIcNS_11char_traitsIcEENS_9allocatorIcEEEE"
+#else
+#define MANGLED_STD_STRING "NSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE"
+#endif
+
 struct Edition {
   using Fn = float (*)(char*, double, char*);
   void* handle = nullptr;

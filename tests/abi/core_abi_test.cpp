@@ -32,8 +32,8 @@ TEST(Load, DecoratedFunctionsAreExportedFromFennickDLLOnly) {
       "_Z14getVertexCountPKc",        // getVertexCount(const char*)
       "_Z9readUnIntcccc", "_Z11readSignIntcccc", "_Z10readaFloatcccc",
       "_Z9readShortcc", "_Z9readanIntc",
-      "_Z15FileNameExtractRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEEi",
-      "_Z16FilepathTruncateRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
+      ("_Z15FileNameExtractRK" MANGLED_STD_STRING "i"),
+      ("_Z16FilepathTruncateRK" MANGLED_STD_STRING),
       "_ZN8Mobrel0110HelloWorldEPKc",
   };
   for (const char* name : names) {

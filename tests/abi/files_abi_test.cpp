@@ -214,8 +214,8 @@ TEST(FileServices, EmptyFolderKeepsNamesWithoutADot) {
 
 TEST(FileServices, DecoratedFolderFunctionsInFennickDLL) {
   const char* names[] = {
-      "_Z11ClearFolderNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
-      "_Z11IsDirectoryRKNSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE",
+      ("_Z11ClearFolder" MANGLED_STD_STRING),
+      ("_Z11IsDirectoryRK" MANGLED_STD_STRING),
       "folder",
   };
   for (const char* name : names) {

@@ -109,11 +109,21 @@ std::string randomObjText(std::mt19937& rng) {
   std::uniform_int_distribution<int> kind(0, 15), small(0, 9);
   std::uniform_real_distribution<double> unit(-0.2, 1.2);
   const char* formats[] = {"%.9g", "%g", "%.3f", "%e", "%.1f", "%.12g"};
-  const char* odd[] = {"1e-7", ".5", "5.", "-0", "+0.25", "1e39", "-1e-50", "0x10",
-                       "1e", "abc", "3.5.2", "1e+2", "7", "-.75e1"};
+  // The last two are read by the stream rules (libstdc++'s streams) as 0,
+  // stopping at the "x", and as -0; libc++'s streams read hexadecimal and
+  // refuse a result that underflows, so there the plain stream version is no
+  // reference for them.
+  const char* odd[] = {"1e-7", ".5", "5.", "-0", "+0.25", "1e39", "1e",
+                       "abc", "3.5.2", "1e+2", "7", "-.75e1", "0x10", "-1e-50"};
+#if defined(_LIBCPP_VERSION)
+  const int oddCount = 12;
+#else
+  const int oddCount = 14;
+#endif
   auto number = [&] {
     char buf[64];
-    if (small(rng) == 0) return std::string(odd[std::uniform_int_distribution<int>(0, 13)(rng)]);
+    if (small(rng) == 0)
+      return std::string(odd[std::uniform_int_distribution<int>(0, oddCount - 1)(rng)]);
     std::snprintf(buf, sizeof buf, formats[small(rng) % 6], unit(rng));
     return std::string(buf);
   };

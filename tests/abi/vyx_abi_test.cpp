@@ -16,6 +16,14 @@ using IndexText = void (*)(int, char*);
 using NoArgs = void (*)();
 using PathOnly = float (*)(const char*);
 
+// UVTileStr's type holds std::string: libstdc++ tags the variable and so
+// decorates its name; libc++ leaves it plain.
+#if defined(_LIBCPP_VERSION)
+constexpr const char* kUVTileStrSymbol = "UVTileStr";
+#else
+constexpr const char* kUVTileStrSymbol = "_Z9UVTileStrB5cxx11";
+#endif
+
 // The VyX conversions as a caller linked against FennickDLL names them.
 struct Conversions {
   PathLevel faceIDs = reinterpret_cast<PathLevel>(dll().symbol("_Z13GetFaceIDsVyxPKcd"));
@@ -29,7 +37,7 @@ struct Conversions {
   PathOnly groups = reinterpret_cast<PathOnly>(dll().symbol("_Z10GetUVGroupPKc"));
   auto* faceIDList() const { return static_cast<std::vector<uint32_t>*>(dll().symbol("faceID")); }
   auto* tileNames() const {
-    return static_cast<std::vector<std::string>*>(dll().symbol("_Z9UVTileStrB5cxx11"));
+    return static_cast<std::vector<std::string>*>(dll().symbol(kUVTileStrSymbol));
   }
 };
 
@@ -38,7 +46,7 @@ TEST(VyXExports, DecoratedNamesInFennickDLLOnly) {
                          "_Z16ReadVertColorVyxPKcPc", "_Z9GetUVTilePKcPc",
                          "_Z13GetUVsFromVyXPKcPc", "_Z15getUVTileStringiPc",
                          "_Z17clearUVTileStringv", "_Z10mergeFilesPKcPc",
-                         "_Z10GetUVGroupPKc", "faceID", "_Z9UVTileStrB5cxx11"};
+                         "_Z10GetUVGroupPKc", "faceID", kUVTileStrSymbol};
   for (const char* name : names) {
     EXPECT_NE(dll().symbol(name), nullptr) << name;
     EXPECT_EQ(dll02().symbol(name), nullptr) << name;

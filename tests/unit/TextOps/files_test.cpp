@@ -92,12 +92,12 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   std::string expected;
   for (int i = 0; i < 2000; ++i) {
     textops::put(out, "v ");
-    textops::putG6(out, i / 7.0);
+    textops::putG6(out, float(i / 7.0));
     textops::putChar(out, ' ');
     textops::putInt(out, -i);
     textops::putChar(out, '\n');
     char line[64];
-    std::snprintf(line, sizeof line, "v %g %d\n", i / 7.0, -i);
+    std::snprintf(line, sizeof line, "v %g %d\n", double(float(i / 7.0)), -i);
     expected += line;
     if (i % 500 == 0) {
       std::string big(10000, char('A' + i % 26));

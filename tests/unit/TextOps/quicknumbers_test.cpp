@@ -114,4 +114,91 @@ TEST(QuickNumbers, IntsMatchTheFullParser) {
   }
 }
 
+// The two digit runs agree on every prefix length; the plain numeral reader
+// with either gives what the full parser gives, or declines.
+TEST(QuickNumbers, DigitRunsAndPlainFloats) {
+  std::mt19937 rng(41);
+  for (int i = 0; i < 200000; ++i) {
+    std::string t;
+    if (rng() % 3 == 0) t += rng() % 2 ? '-' : '+';
+    const int whole = int(rng() % 10), fraction = int(rng() % 10);
+    for (int k = 0; k < whole; ++k) t += char('0' + rng() % 10);
+    const bool point = rng() % 3 != 0;
+    if (point) t += '.';
+    for (int k = 0; k < fraction; ++k) t += char('0' + rng() % 10);
+    std::string mantissa;
+    for (char c : t) {
+      if (c >= '0' && c <= '9') mantissa += c;
+    }
+    const char* tails[] = {" 1 2 3 4 5 6 7 8 9 10", "\n v 1 2 3\n", "e5 1 2 3 4 5 6 7 8",
+                           ".5 1 2 3 4 5 6 7 8 9", "x/1/2/3 4/5/6 7/8/9", "                   "};
+    const int tail = int(rng() % 6);
+    t += tails[tail];
+    uint32_t a, b;
+    const int na = textops::digitRun8(t.data(), a), nb = textops::digitRunBytes(t.data(), b);
+    ASSERT_EQ(na, nb) << t;
+    if (na < 8) {
+      ASSERT_EQ(a, b) << t;
+    }
+    const size_t cut = rng() % 2 ? t.size() : rng() % (t.size() + 1);
+    const char* begin = t.data();
+    float full = 123, viaWords = 123, viaBytes = 123;
+    textops::ParseResult r = textops::parseStreamFloat(begin, begin + cut, full);
+    const char* w = textops::plainFloat<textops::digitRun8>(begin, begin + cut, begin + t.size(),
+                                                            viaWords);
+    const char* y = textops::plainFloat<textops::digitRunBytes>(begin, begin + cut,
+                                                                begin + t.size(), viaBytes);
+    float toEnd = 123;
+    const char* z = textops::plainFloat<textops::digitRunBytes>(begin, begin + cut, toEnd);
+    for (auto got : {std::make_pair(w, viaWords), std::make_pair(y, viaBytes),
+                     std::make_pair(z, toEnd)}) {
+      if (!got.first) continue;
+      ASSERT_TRUE(r.ok) << t << " cut " << cut;
+      ASSERT_EQ(got.first, r.next) << t << " cut " << cut;
+      ASSERT_EQ(std::memcmp(&got.second, &full, sizeof full), 0) << t << " cut " << cut;
+    }
+    // 1-7 digits, or 1-7 and 1-7 with a point, a mantissa up to 2^24, room
+    // to read and no exponent or point after it: never declined.
+    if (cut == t.size() && t.size() >= 18 && whole > 0 && whole < 8 && fraction < 8 && point == (fraction > 0) &&
+        std::stoull(mantissa) <= 16777216u && tail != 2 && tail != 3) {
+      ASSERT_NE(w, nullptr) << t;
+      ASSERT_NE(y, nullptr) << t;
+    }
+  }
+}
+
+TEST(QuickNumbers, PlainDigitsAndWholeInts) {
+  std::mt19937 rng(43);
+  for (int i = 0; i < 200000; ++i) {
+    std::string t;
+    if (rng() % 8 == 0) t += rng() % 2 ? '-' : '+';
+    const int n = int(rng() % 12);
+    for (int k = 0; k < n; ++k) t += char('0' + rng() % 10);
+    const char* tails[] = {"", "/", "/7/8 9/10/11 12/13/14", " ", "x", "\r\n"};
+    const std::string tail = tails[rng() % 6];
+    const std::string all = t + tail + "123456789";  // digits past the end to tempt a read
+    const char* begin = all.data();
+    const char* end = begin + t.size() + tail.size();
+    // plainDigits: up to nine digits, declined when a tenth follows within end.
+    const char* p = begin;
+    uint32_t v = 0;
+    const bool taken = textops::plainDigits(p, end, begin + all.size(), v);
+    size_t digits = 0;
+    while (digits < t.size() + tail.size() && all[digits] >= '0' && all[digits] <= '9') ++digits;
+    ASSERT_EQ(taken, digits > 0 && digits <= 9) << all;
+    if (taken) {
+      ASSERT_EQ(size_t(p - begin), digits) << all;
+      ASSERT_EQ(v, uint32_t(std::stoul(all.substr(0, digits)))) << all;
+    }
+    // parseWholeInt: the stream rule over exactly [begin, begin + size).
+    int32_t whole = 0, streamed = 0;
+    const bool ok = textops::parseWholeInt(begin, begin + t.size(), whole);
+    textops::ParseResult r = textops::parseStreamInt(begin, begin + t.size(), streamed);
+    ASSERT_EQ(ok, r.ok && r.next == begin + t.size()) << t;
+    if (ok) {
+      ASSERT_EQ(whole, streamed) << t;
+    }
+  }
+}
+
 }  // namespace

@@ -1,0 +1,8 @@
+# clang-19 over LLVM's C++ library (libc++), the standard library macOS
+# ships: both editions and their tests on Linux. GoogleTest must be built
+# from its sources on the same library (-DFENNICK_GTEST_FROM_SOURCE=ON).
+set(CMAKE_C_COMPILER clang-19)
+set(CMAKE_CXX_COMPILER clang++-19)
+set(CMAKE_CXX_FLAGS_INIT "-stdlib=libc++")
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-stdlib=libc++")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-stdlib=libc++")
