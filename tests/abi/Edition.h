@@ -15,6 +15,14 @@
 #define MANGLED_STD_STRING "NSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE"
 #endif
 
+// UVTileStr's type holds std::string: libstdc++ tags the variable and so
+// decorates its name; libc++ leaves it plain.
+#if defined(_LIBCPP_VERSION)
+constexpr const char* kUVTileStrSymbol = "UVTileStr";
+#else
+constexpr const char* kUVTileStrSymbol = "_Z9UVTileStrB5cxx11";
+#endif
+
 struct Edition {
   using Fn = float (*)(char*, double, char*);
   void* handle = nullptr;

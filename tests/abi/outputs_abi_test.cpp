@@ -117,7 +117,7 @@ TEST(Outputs, AWriterNeverWritesOverItsInput) {
 // standing as tile 0, or a link to it standing as tile 1.
 TEST(Outputs, NoTileFileIsTheSplitsInput) {
   Call split = conversion("_Z13GetUVsFromVyXPKcPc");
-  auto* names = static_cast<std::vector<std::string>*>(dll().symbol("_Z9UVTileStrB5cxx11"));
+  auto* names = static_cast<std::vector<std::string>*>(dll().symbol(kUVTileStrSymbol));
   ASSERT_NE(names, nullptr);
   const Bytes vyx = readBytes(sample("grid.vyx"));  // two tiles
   const std::string dir = testsupport::makeTempDir("outputs_tiles");

@@ -16,14 +16,6 @@ using IndexText = void (*)(int, char*);
 using NoArgs = void (*)();
 using PathOnly = float (*)(const char*);
 
-// UVTileStr's type holds std::string: libstdc++ tags the variable and so
-// decorates its name; libc++ leaves it plain.
-#if defined(_LIBCPP_VERSION)
-constexpr const char* kUVTileStrSymbol = "UVTileStr";
-#else
-constexpr const char* kUVTileStrSymbol = "_Z9UVTileStrB5cxx11";
-#endif
-
 // The VyX conversions as a caller linked against FennickDLL names them.
 struct Conversions {
   PathLevel faceIDs = reinterpret_cast<PathLevel>(dll().symbol("_Z13GetFaceIDsVyxPKcd"));
