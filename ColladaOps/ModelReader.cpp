@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "ColladaOps.h"
-#include "FileOps.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
 
@@ -67,7 +68,7 @@ struct Reader {
   Reader(colModel& m, int mode) : model(m), normalMode(mode) {}
   colModel& model;
   int normalMode;
-  int code = 0;
+  float code = 0.0f;  // a result code of readColModel once the reading stops
   TextKind lastKind = TextKind::None;
   int64_t maxVertex = -1;  // largest vertex index a face used
   int64_t maxTexture = -1;
@@ -368,7 +369,7 @@ void CalculateSurfaceNormal(float* p, bool normalise) {
   p[11] = nz;
 }
 
-int readColModel(const char* objPath, int normalMode, colModel& model) {
+float readColModel(const char* objPath, int normalMode, colModel& model) {
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return colladaops::kResultOpenFailed;
   Reader r(model, normalMode);
@@ -378,9 +379,9 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   bool read = textops::initLineReader(reader, file.get());
   const char* begin;
   const char* end;
-  while (read && r.code == 0 && textops::nextLineBlock(reader, begin, end)) {
+  while (read && r.code == 0.0f && textops::nextLineBlock(reader, begin, end)) {
     const char* p = begin;
-    while (p < end && r.code == 0) {
+    while (p < end && r.code == 0.0f) {
       if (*p == 'f') {
         const char* lineEnd = readFaceLine(r, p, end, end);
         p = lineEnd < end ? lineEnd + 1 : end;
@@ -403,9 +404,9 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   read = read && !reader.failed;
   const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
-  if (!read) return static_cast<int>(fennick::kResultNoMemory);
+  if (!read) return fennick::kResultNoMemory;
   if (readFailed) return colladaops::kResultOpenFailed;
-  if (r.code != 0) return r.code;
+  if (r.code != 0.0f) return r.code;
   // Texture indices are only written, never looked up: a mesh without any
   // texture line keeps the indices its corners give (the vertex numbers), so
   // meshes without UVs still export. With texture lines, an index past them
@@ -421,5 +422,5 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   } else if (normalMode >= 3) {
     for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
   }
-  return 0;
+  return 0.0f;
 }

@@ -14,7 +14,8 @@
 #include <unistd.h>
 #endif
 
-#include "ExportGuard.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
@@ -90,7 +91,7 @@ std::string resolved(const char* path) {
 
 }  // namespace
 
-float mergeFiles(const char* appendPath, char* targetPath) {
+float mergeFiles(const char* appendPath, char* targetPath) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes target, addition;
     [[maybe_unused]] const fileops::FileIdentity readTarget = fileops::identityOf(targetPath);
@@ -133,13 +134,15 @@ float mergeFiles(const char* appendPath, char* targetPath) {
 #endif
     if (!out.file) return vyx::kResultTargetWriteFailed;
     out.buffer = textops::allocateAligned(textops::kPageSize);
-    out.capacity = out.buffer ? textops::kPageSize : 0;
-    bool written = out.buffer != nullptr;
-    if (written) {
-      textops::put(out, target.data.get(), withoutTail(target.size));
-      textops::put(out, addition.data.get(), withoutTail(addition.size));
+    if (!out.buffer) {
+      out.file.reset();
+      std::remove(temp.c_str());
+      return fennick::kResultNoMemory;
     }
-    written = textops::closeOut(out) && written;
+    out.capacity = textops::kPageSize;
+    textops::put(out, target.data.get(), withoutTail(target.size));
+    textops::put(out, addition.data.get(), withoutTail(addition.size));
+    bool written = textops::closeOut(out);
 #if !defined(_WIN32)
     // The replacement keeps the target's owner, where the process may give
     // it, and then its permission bits (a change of owner may clear some).
