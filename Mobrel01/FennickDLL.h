@@ -7,11 +7,15 @@
 // `number` a mode, count or factor, `block` caller-owned memory: a second
 // path, or room for a text answer (its size is never passed; make it large
 // enough). Results: 0 success, negative failure codes, positive counts.
-// Every function below with a float result answers -99 when it cannot get
-// the memory it needs; no function throws. Calls must come one at a time.
+// Calls must come one at a time.
 //
 // Code linked against the library may also call the C++ functions and use
 // the variables further down, exported under their C++ names.
+//
+// Every function here with a float result answers -99 when it cannot get
+// the memory it needs, and never throws. Those that take or give a
+// std::string, and setTextureName/setDateTime, report running out of memory
+// as the standard library does, with std::bad_alloc.
 #pragma once
 
 #include <cstdint>
