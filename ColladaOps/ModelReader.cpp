@@ -68,12 +68,18 @@ struct Reader {
   Reader(colModel& m, int mode) : model(m), normalMode(mode) {}
   colModel& model;
   int normalMode;
-  float code = 0.0f;  // a result code of readColModel once the reading stops
+  bool stopped = false;  // a line ended the reading: `code` says why
+  float code = 0.0f;
   TextKind lastKind = TextKind::None;
   int64_t maxVertex = -1;  // largest vertex index a face used
   int64_t maxTexture = -1;
   std::vector<DeferredFace> deferred;
 };
+
+void stopWith(Reader& r, float code) {
+  r.stopped = true;
+  r.code = code;
+}
 
 // Appends a line's text and a blank to the arena. Bytes up to `limit` can be
 // read: a short text is copied with one fixed-size copy.
@@ -126,7 +132,7 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
     return;
   }
   if (m.groupCount >= colladaops::kMaxGroups) {
-    r.code = colladaops::kResultTooManyGroups;
+    stopWith(r, colladaops::kResultTooManyGroups);
     return;
   }
   // A fresh slot's face count is 0 already; the first group keeps the faces
@@ -292,7 +298,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
       while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
       if (!readCorner(r, p, tokenEnd, corner)) {
         g.vertexIndices.size = g.textureIndices.size = first;
-        r.code = colladaops::kResultBadFace;
+        stopWith(r, colladaops::kResultBadFace);
         return end;
       }
       p = tokenEnd;
@@ -310,7 +316,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
     return lineEnd;
   }
   if (count > size_t(INT32_MAX)) {
-    r.code = colladaops::kResultBadFace;
+    stopWith(r, colladaops::kResultBadFace);
     return lineEnd;
   }
   r.maxVertex = maxVertex;
@@ -379,9 +385,9 @@ float readColModel(const char* objPath, int normalMode, colModel& model) {
   bool read = textops::initLineReader(reader, file.get());
   const char* begin;
   const char* end;
-  while (read && r.code == 0.0f && textops::nextLineBlock(reader, begin, end)) {
+  while (read && !r.stopped && textops::nextLineBlock(reader, begin, end)) {
     const char* p = begin;
-    while (p < end && r.code == 0.0f) {
+    while (p < end && !r.stopped) {
       if (*p == 'f') {
         const char* lineEnd = readFaceLine(r, p, end, end);
         p = lineEnd < end ? lineEnd + 1 : end;
@@ -406,7 +412,7 @@ float readColModel(const char* objPath, int normalMode, colModel& model) {
   file.reset();
   if (!read) return fennick::kResultNoMemory;
   if (readFailed) return colladaops::kResultOpenFailed;
-  if (r.code != 0.0f) return r.code;
+  if (r.stopped) return r.code;
   // Texture indices are only written, never looked up: a mesh without any
   // texture line keeps the indices its corners give (the vertex numbers), so
   // meshes without UVs still export. With texture lines, an index past them
