@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #if !defined(_WIN32)
@@ -81,11 +82,10 @@ bool mergeInPlace(const char* targetPath, const fileops::FileIdentity& readTarge
 
 // The file a symbolic link names, so that the link stays a link.
 std::string resolved(const char* path) {
-  char* real = realpath(path, nullptr);
+  // Freed also when the copy cannot get its memory.
+  std::unique_ptr<char, void (*)(void*)> real(realpath(path, nullptr), std::free);
   if (!real) return path;
-  std::string r = real;
-  std::free(real);
-  return r;
+  return std::string(real.get());
 }
 #endif
 

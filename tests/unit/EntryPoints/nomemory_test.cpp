@@ -40,6 +40,12 @@ bool allocationFails() {
 
 }  // namespace
 
+// The replacements allocate with malloc and release with free, which GCC
+// cannot tell from a mismatch once it sees both.
+#if defined(__GNUC__) && !defined(__clang__)
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+#endif
+
 void* operator new(std::size_t size) {
   if (!allocationFails()) {
     if (void* p = std::malloc(size ? size : 1)) return p;
