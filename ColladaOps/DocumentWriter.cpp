@@ -506,9 +506,9 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
   }
   OutFile out;
   switch (textops::openOut(out, outputPath)) {
-    case textops::OpenStatus::OpenFailed: return colladaops::kResultOutputFailed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return colladaops::kResultOutputFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   writeDocument(out, *model, normalMode, layout, materials);
   // A write error (a full disk) leaves the file as far as it got and is

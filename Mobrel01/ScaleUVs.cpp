@@ -39,9 +39,9 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) noexce
   if (fileops::namesInput(outPath, fileops::identityOf(in.get()))) return kResultSameFile;
   textops::OutFile out;
   switch (textops::openOut(out, outPath)) {
-    case textops::OpenStatus::OpenFailed: return kResultWriteOpenFailed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
 
   textops::LineBlockReader reader;

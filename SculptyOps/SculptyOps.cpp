@@ -204,9 +204,9 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
 
   textops::OutFile out;
   switch (textops::openOut(out, bmpPath)) {
-    case textops::OpenStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   writeBitmap(canvas, out);
   return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;

@@ -109,10 +109,7 @@ struct FileBytes {
   size_t size = 0;
 };
 
-// What opening a file for a whole read or for writing came to: done, the
-// file cannot be opened (or read), or the memory it needs cannot be had.
-enum class OpenStatus { Ok, OpenFailed, NoMemory };
-using ReadStatus = OpenStatus;
+enum class ReadStatus { Ok, OpenFailed, NoMemory };
 
 // Reads a whole file. A read error gives OpenFailed and no data: the file
 // cannot be read. The buffer may go on past `size`; sanitizer builds poison
@@ -222,11 +219,13 @@ struct OutFile {
 
 constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 
+enum class OutStatus { Ok, OpenFailed, NoMemory };
+
 // Creates or truncates `path` and takes the write buffer: Ok; OpenFailed
 // when the file cannot be opened; NoMemory when the buffer cannot be had
 // (the file is then not touched).
-OpenStatus openOut(OutFile& out, const char* path,
-                   size_t writeBlock = kDefaultWriteBlock) noexcept;
+OutStatus openOut(OutFile& out, const char* path,
+                  size_t writeBlock = kDefaultWriteBlock) noexcept;
 void flushOut(OutFile& out) noexcept;
 // Flushes and closes; false when any write fell short or the close failed.
 bool closeOut(OutFile& out) noexcept;

@@ -81,9 +81,9 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
 
   textops::OutFile out;
   switch (textops::openOut(out, objPath)) {
-    case textops::OpenStatus::OpenFailed: return vyx::kResultCreateFailed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
   textops::putUInt(out, nv);
@@ -179,9 +179,9 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
     textops::OutFile out;
     switch (textops::openOut(out, textPath)) {
-      case textops::OpenStatus::OpenFailed: return vyx::kResultCreateFailed;
-      case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::OpenStatus::Ok: break;
+      case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
+      case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+      case textops::OutStatus::Ok: break;
     }
     putColourBlock(out, file.data.get() + 48, nc);
     return textops::closeOut(out) ? 0.0f : vyx::kResultCreateFailed;

@@ -132,9 +132,9 @@ inline void putF32(unsigned char* w, float f) {
 float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path, float failed) {
   textops::OutFile out;
   switch (textops::openOut(out, path)) {
-    case textops::OpenStatus::OpenFailed: return failed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return failed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   textops::put(out, block.data, block.prefix);
   UVTileStr.push_back(tile.tileName);

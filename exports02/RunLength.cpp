@@ -146,9 +146,9 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   if (!f.block) return fennick::kResultNoMemory;
   textops::OutFile& out = f.sink.out;
   switch (textops::openOut(out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
-    case textops::OpenStatus::OpenFailed: return kResultOutputFailed;
-    case textops::OpenStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OpenStatus::Ok: break;
+    case textops::OutStatus::OpenFailed: return kResultOutputFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   return 0.0f;
 }

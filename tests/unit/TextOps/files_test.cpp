@@ -88,7 +88,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   std::string dir = makeTempDir("out");
   std::string path = dir + "/o";
   textops::OutFile out;
-  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OpenStatus::Ok);
+  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 2000; ++i) {
     textops::put(out, "v ");
@@ -109,7 +109,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   EXPECT_EQ(testsupport::readText(path), expected);
   textops::OutFile bad;
   EXPECT_EQ(textops::openOut(bad, (dir + "/no/such/folder").c_str()),
-            textops::OpenStatus::OpenFailed);
+            textops::OutStatus::OpenFailed);
 }
 
 }  // namespace
