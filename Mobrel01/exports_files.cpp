@@ -22,6 +22,11 @@ void replaceFolder(DIR* next) {
   folder = next;
 }
 
+// A listing still open when the library is unloaded is closed with it.
+struct CloseAtUnload {
+  ~CloseAtUnload() { replaceFolder(nullptr); }
+} closeAtUnload;
+
 }  // namespace
 
 // The C library's calls below throw nothing: only the emptying, which

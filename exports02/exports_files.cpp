@@ -28,6 +28,11 @@ void replaceListing(fileops::DirStream* next) {
   listing = next;
 }
 
+// A listing still open when the library is unloaded is closed with it.
+struct CloseAtUnload {
+  ~CloseAtUnload() { replaceListing(nullptr); }
+} closeAtUnload;
+
 }  // namespace
 
 // Only the emptying and the name set allocate: they run guarded; the other
