@@ -1,6 +1,7 @@
 // Portable parts of the macOS desktop functions: the key table, the typing
 // plan, the handed-out texts and the file list.
 #include "AddCocoa.h"
+#include "FennickDLL.h"
 
 #include <cstring>
 #include <new>

@@ -3,12 +3,12 @@
 // file-open dialog whose chosen files are handed out one at a time, folder
 // creation, the local users folder.
 //
-// The global functions are the edition's interface for linked code (exported
-// under their C++ names). Texts handed out are new[] buffers of exactly the
-// UTF-8 length plus 1, owned by the caller (release with delete[]); null
-// means no text. Everything the platform does not decide lives in namespace
-// fennick::cocoa and is portable; the Apple calls are in AddCocoa_mac.mm,
-// Linux builds use the stand-ins of AddCocoa_linux.cpp.
+// The edition's interface for linked code (DoKeyPress, keyCodeToString,
+// getPasteboardText, runCocoaOpenFileBrowser, fileFromArray, clearFilesL,
+// createFolder, getSharedFolder, getScreenPos, filesList) is declared in
+// FennickDLL.h. Everything the platform does not decide lives here in
+// namespace fennick::cocoa and is portable; the Apple calls are in
+// AddCocoa_mac.mm, Linux builds use the stand-ins of AddCocoa_linux.cpp.
 #pragma once
 
 #include <cstddef>
@@ -18,62 +18,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-
-#include "FennickApi.h"
-
-#if defined(__APPLE__) && defined(__OBJC__)
-@class NSString;
-#endif
-
-// Types the text into the focused window, one key press per byte, then
-// presses Return. Null text: nothing typed.
-FENNICK_API void DoKeyPress(char* text);
-
-#if defined(__APPLE__)
-#if defined(__OBJC__)
-// The text key `keyCode` produces on the current layout with no modifiers,
-// lower-cased; nil when it produces none.
-FENNICK_API NSString* keyCodeToString(unsigned short keyCode);
-#endif
-#else
-// Linux stand-in: the same for the built-in US layout, as UTF-8; "" for none.
-FENNICK_API std::string keyCodeToString(unsigned short keyCode);
-#endif
-
-// The general pasteboard's plain text as a new UTF-8 buffer, or null when it
-// holds none or the text cannot be converted. Linux: always null.
-FENNICK_API char* getPasteboardText();
-
-// Runs a modal open dialog titled `title` that accepts the file types
-// (extensions) of `types`, split at every ',' with empty pieces kept and
-// nothing trimmed; files only, several at once. Confirmed: the chosen files
-// replace filesList and their count is returned. Cancelled: 0, filesList
-// unchanged. Null or non-UTF-8 title or types: 0 without a dialog.
-// Linux: no dialog exists; behaves as cancelled.
-FENNICK_API int runCocoaOpenFileBrowser(const char* title, const char* types);
-
-// filesList[index] with symbolic links resolved, as a new UTF-8 buffer; null
-// when the list is empty, the index is outside it, or the text cannot be
-// converted.
-FENNICK_API char* fileFromArray(int index);
-
-// Empties filesList.
-FENNICK_API void clearFilesL();
-
-// Creates one folder (parents must exist). True when it was created; false
-// for any failure (exists, missing parent, no permission) and a null path.
-FENNICK_API bool createFolder(const char* path);
-
-// The local users folder (on macOS "/Users") as a new buffer, or null.
-// Linux: "/home" when it is a folder, else null.
-FENNICK_API char* getSharedFolder();
-
-// Always 0.
-FENNICK_API int getScreenPos();
-
-// The files chosen in the last confirmed dialog, as UTF-8 paths in the
-// dialog's order ("" for a path that could not be converted).
-FENNICK_API extern std::vector<std::string> filesList;
 
 namespace fennick {
 namespace cocoa {

@@ -9,6 +9,7 @@
 #include <sys/types.h>
 
 #include "AddCocoa.h"
+#include "FennickDLL.h"
 
 namespace fennick {
 namespace cocoa {

@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "AddCocoa.h"
+#include "FennickDLL.h"
 
 namespace {
 

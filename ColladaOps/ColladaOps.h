@@ -1,5 +1,8 @@
-// COLLADA export: the header texts shared by every written document, the
-// OBJ model the writers read, and the polygon-list and triangle writers.
+// COLLADA export: the OBJ model the writers read and the writers' result
+// codes. The header texts (colHeader, fileHeader) and the functions this
+// module defines for FennickDLL's table (setTextureName, setDateTime,
+// CalculateSurfaceNormal, OBJtoCOLLADA, OBJtoCOLLADATris) are declared in
+// FennickDLL.h.
 #pragma once
 
 #include <functional>
@@ -8,30 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "FennickApi.h"
 #include "PodArray.h"
-
-// ---- header texts -----------------------------------------------------------
-
-// The texts every document carries. textureName and dateTime are set by the
-// script and kept between exports; the writers set the other four at the
-// start of every call.
-struct colHeader {
-  std::string modelName;
-  std::string textureName;
-  std::string author;
-  std::string copyright;
-  std::string comments;
-  std::string dateTime;
-};
-
-// The one instance, library-wide.
-FENNICK_API extern colHeader fileHeader;
-
-// Replace textureName / dateTime with a copy of text; null stores an empty
-// text.
-FENNICK_API void setTextureName(const char* text);
-FENNICK_API void setDateTime(const char* text);
 
 // ---- the model ----------------------------------------------------------------
 
@@ -88,36 +68,27 @@ std::string makeModelName(const std::string& outputPath, bool keepSingleWord);
 
 // Reads an OBJ file into a fresh model; normalMode (0 or less: none, 1: per
 // face, 2: smoothed per vertex, 3 or more: smoothed sums) says which normals
-// are computed. Result: 0, or one of the writers' negative codes below
-// (open failed, too many groups, bad face; -99 out of memory).
-int readColModel(const char* objPath, int normalMode, colModel& model);
+// are computed. Result: 0, kResultOpenFailed, kResultTooManyGroups,
+// kResultBadFace, or -99 (no memory). May throw std::bad_alloc.
+float readColModel(const char* objPath, int normalMode, colModel& model);
 
-// p[0..8]: three corners; p[9..11] receives (P1 - P0) x (P2 - P0), divided
-// by its length when normalise is set (0 0 0 when it has no length).
-FENNICK_API void CalculateSurfaceNormal(float* p, bool normalise);
-
-// ---- writers ------------------------------------------------------------------
-
-// OBJ file to a COLLADA 1.4.1 document: one polylist per group.
-//   0 written; -1 OBJ file cannot be opened; -2 output cannot be opened;
-//   -3 more than 1024 distinct group lines; -4 a face corner that is not a
-//   vertex index (optionally /texture index, /normal index) within the
-//   file's lists; -5 the document fell short; -6 the output names the OBJ
-//   file; -9 null path. -1, -3, -4, -6, -9: output not touched.
-FENNICK_API float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode);
-// The same with one material per group and a triangles element per group.
-FENNICK_API float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode);
+// ---- result codes of OBJtoCOLLADA and OBJtoCOLLADATris ------------------------
+// (with fennick::kResultNullArgument, -9, for a null path, and -99)
 
 namespace colladaops {
-constexpr int kResultOpenFailed = -1;
-constexpr int kResultOutputFailed = -2;
-constexpr int kResultTooManyGroups = -3;
-constexpr int kResultBadFace = -4;
+// The OBJ file cannot be opened or read.
+constexpr float kResultOpenFailed = -1.0f;
+// The output cannot be opened.
+constexpr float kResultOutputFailed = -2.0f;
+// More than kMaxGroups distinct group lines.
+constexpr float kResultTooManyGroups = -3.0f;
+// A face corner that is not a vertex index (optionally /texture index,
+// /normal index) within the file's lists.
+constexpr float kResultBadFace = -4.0f;
 // The document could not be written completely (a full disk); the file stays
 // as far as it got.
-constexpr int kResultWriteFailed = -5;
+constexpr float kResultWriteFailed = -5.0f;
 // The output path names the OBJ file (the same path, another spelling, a
 // symbolic or a hard link): refused before anything is read or written.
-constexpr int kResultOutputIsInput = -6;
-constexpr int kResultNullArgument = -9;
+constexpr float kResultOutputIsInput = -6.0f;
 }  // namespace colladaops

@@ -5,7 +5,9 @@
 #include <string_view>
 
 #include "ColladaOps.h"
+#include "Common.h"
 #include "DirectText.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 
@@ -486,41 +488,41 @@ std::string materialName(int32_t k) {
 }
 
 float exportDocument(const char* objPath, char* outputPath, int normalMode, Layout layout) {
-  if (!objPath || !outputPath) return float(colladaops::kResultNullArgument);
-  try {
-    fileHeader.modelName = makeModelName(outputPath, layout == Layout::Polylist);
-    fileHeader.author = "author";
-    fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
-    fileHeader.comments = "comments here";
+  if (!objPath || !outputPath) return fennick::kResultNullArgument;
+  fileHeader.modelName = makeModelName(outputPath, layout == Layout::Polylist);
+  fileHeader.author = "author";
+  fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
+  fileHeader.comments = "comments here";
 
-    if (fileops::namesInput(outputPath, objPath)) return float(colladaops::kResultOutputIsInput);
-    auto model = std::make_unique<colModel>();
-    int code = readColModel(objPath, normalMode, *model);
-    if (code != 0) return float(code);
-    std::vector<std::string> materials;
-    if (layout == Layout::Triangles) {
-      for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
-    }
-    OutFile out;
-    if (!textops::openOut(out, outputPath)) {
-      return out.buffer ? float(colladaops::kResultOutputFailed) : fennick::kResultNoMemory;
-    }
-    writeDocument(out, *model, normalMode, layout, materials);
-    // A write error (a full disk) leaves the file as far as it got and is
-    // reported, never passed off as success.
-    if (!textops::closeOut(out)) return float(colladaops::kResultWriteFailed);
-    return 0.0f;
-  } catch (...) {
-    return fennick::kResultNoMemory;
+  if (fileops::namesInput(outputPath, objPath)) return colladaops::kResultOutputIsInput;
+  auto model = std::make_unique<colModel>();
+  const float read = readColModel(objPath, normalMode, *model);
+  if (read != 0.0f) return read;
+  std::vector<std::string> materials;
+  if (layout == Layout::Triangles) {
+    for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
   }
+  OutFile out;
+  switch (textops::openOut(out, outputPath)) {
+    case textops::OutStatus::OpenFailed: return colladaops::kResultOutputFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
+  writeDocument(out, *model, normalMode, layout, materials);
+  // A write error (a full disk) leaves the file as far as it got and is
+  // reported, never passed off as success.
+  if (!textops::closeOut(out)) return colladaops::kResultWriteFailed;
+  return 0.0f;
 }
 
 }  // namespace
 
-float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode) {
-  return exportDocument(objPath, outputPath, normalMode, Layout::Polylist);
+float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode) noexcept {
+  return fennick::guarded(
+      [&] { return exportDocument(objPath, outputPath, normalMode, Layout::Polylist); });
 }
 
-float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode) {
-  return exportDocument(objPath, outputPath, normalMode, Layout::Triangles);
+float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode) noexcept {
+  return fennick::guarded(
+      [&] { return exportDocument(objPath, outputPath, normalMode, Layout::Triangles); });
 }

@@ -1,5 +1,5 @@
 // The library-wide header texts and their two setters.
-#include "ColladaOps.h"
+#include "FennickDLL.h"
 
 colHeader fileHeader;
 

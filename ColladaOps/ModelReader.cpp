@@ -6,7 +6,8 @@
 #include <string_view>
 
 #include "ColladaOps.h"
-#include "FileOps.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
 
@@ -67,12 +68,18 @@ struct Reader {
   Reader(colModel& m, int mode) : model(m), normalMode(mode) {}
   colModel& model;
   int normalMode;
-  int code = 0;
+  bool stopped = false;  // a line ended the reading: `code` says why
+  float code = 0.0f;
   TextKind lastKind = TextKind::None;
   int64_t maxVertex = -1;  // largest vertex index a face used
   int64_t maxTexture = -1;
   std::vector<DeferredFace> deferred;
 };
+
+void stopWith(Reader& r, float code) {
+  r.stopped = true;
+  r.code = code;
+}
 
 // Appends a line's text and a blank to the arena. Bytes up to `limit` can be
 // read: a short text is copied with one fixed-size copy.
@@ -125,7 +132,7 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
     return;
   }
   if (m.groupCount >= colladaops::kMaxGroups) {
-    r.code = colladaops::kResultTooManyGroups;
+    stopWith(r, colladaops::kResultTooManyGroups);
     return;
   }
   // A fresh slot's face count is 0 already; the first group keeps the faces
@@ -247,7 +254,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
       while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
       if (!readCorner(r, p, tokenEnd, corner)) {
         g.vertexIndices.size = g.textureIndices.size = first;
-        r.code = colladaops::kResultBadFace;
+        stopWith(r, colladaops::kResultBadFace);
         return end;
       }
       p = tokenEnd;
@@ -265,7 +272,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
     return lineEnd;
   }
   if (count > size_t(INT32_MAX)) {
-    r.code = colladaops::kResultBadFace;
+    stopWith(r, colladaops::kResultBadFace);
     return lineEnd;
   }
   r.maxVertex = maxVertex;
@@ -324,7 +331,7 @@ void CalculateSurfaceNormal(float* p, bool normalise) {
   p[11] = nz;
 }
 
-int readColModel(const char* objPath, int normalMode, colModel& model) {
+float readColModel(const char* objPath, int normalMode, colModel& model) {
   textops::FilePtr file = textops::openRead(objPath);
   if (!file) return colladaops::kResultOpenFailed;
   Reader r(model, normalMode);
@@ -334,9 +341,9 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   bool read = textops::initLineReader(reader, file.get());
   const char* begin;
   const char* end;
-  while (read && r.code == 0 && textops::nextLineBlock(reader, begin, end)) {
+  while (read && !r.stopped && textops::nextLineBlock(reader, begin, end)) {
     const char* p = begin;
-    while (p < end && r.code == 0) {
+    while (p < end && !r.stopped) {
       if (*p == 'f') {
         const char* lineEnd = readFaceLine(r, p, end, end);
         p = lineEnd < end ? lineEnd + 1 : end;
@@ -359,9 +366,9 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   read = read && !reader.failed;
   const bool readFailed = std::ferror(file.get()) != 0;
   file.reset();
-  if (!read) return static_cast<int>(fennick::kResultNoMemory);
+  if (!read) return fennick::kResultNoMemory;
   if (readFailed) return colladaops::kResultOpenFailed;
-  if (r.code != 0) return r.code;
+  if (r.stopped) return r.code;
   // Texture indices are only written, never looked up: a mesh without any
   // texture line keeps the indices its corners give (the vertex numbers), so
   // meshes without UVs still export. With texture lines, an index past them
@@ -377,5 +384,5 @@ int readColModel(const char* objPath, int normalMode, colModel& model) {
   } else if (normalMode >= 3) {
     for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
   }
-  return 0;
+  return 0.0f;
 }

@@ -2,6 +2,7 @@
 #include <memory>
 
 #include "DirStream.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 
 namespace {

@@ -10,36 +10,36 @@ namespace {
 constexpr size_t kCopyBlock = size_t(1) << 20;
 }  // namespace
 
-int copyFile(const char* source, const char* destination) noexcept {
-  if (!source || !destination) return -1;
+float copyFile(const char* source, const char* destination) noexcept {
+  if (!source || !destination) return kCopyFailed;
   textops::FilePtr in = textops::openRead(source);
-  if (!in) return -1;
+  if (!in) return kCopyFailed;
   const FileIdentity from = identityOf(in.get());
-  if (from.folder) return -1;
+  if (from.folder) return kCopyFailed;
   const FileIdentity to = identityOf(destination);
   // No file to replace: deleting a device node or a pipe would lose it.
-  if (to.folder || to.special) return -1;
-  if (namesInput(destination, from)) return 0;  // the destination already is the source
+  if (to.folder || to.special) return kCopyFailed;
+  if (namesInput(destination, from)) return 0.0f;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
-  if (!buffer) return -1;
+  if (!buffer) return kCopyFailed;
   std::remove(destination);
   // A private file stays private: the copy is created with the source's
   // permission bits, never wider ones for a moment.
   textops::FilePtr out(createFile(destination, from.permissions));
-  if (!out) return -1;
-  int result = 0;
+  if (!out) return kCopyFailed;
+  float result = 0.0f;
   for (;;) {
     size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
-      if (std::ferror(in.get())) result = -1;
+      if (std::ferror(in.get())) result = kCopyFailed;
       break;
     }
     if (std::fwrite(buffer.get(), 1, n, out.get()) != n) {
-      result = -1;
+      result = kCopyFailed;
       break;
     }
   }
-  if (std::fclose(out.release()) != 0) result = -1;
+  if (std::fclose(out.release()) != 0) result = kCopyFailed;
   return result;
 }
 

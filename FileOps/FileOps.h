@@ -1,41 +1,13 @@
-// Path names and folder emptying.
+// File services behind the exports: file copy, file identity, the check that
+// keeps outputs off inputs, output creation, free space. The path name
+// functions and the folder emptying this module defines for FennickDLL's
+// table (FileNameExtract, FilepathTruncate, ClearFolder, IsDirectory) are
+// declared in FennickDLL.h.
 #pragma once
 
 #include <cstdint>
 #include <cstdio>
 #include <string>
-
-#include "FennickApi.h"
-
-// One part of a path chosen by mode; '/' and '\' both separate folders and
-// the extension dot is the last '.' of the text the mode looks at.
-//   1: folder part up to and including the last separator ("" without one)
-//   2: file name without extension
-//   3: whole path cut before its last dot
-//   4: extension from the last dot ("" without a dot)
-//   6: file name with extension
-//   anything else: the whole path
-FENNICK_API std::string FileNameExtract(const std::string& path, int mode);
-
-// A copy of the path.
-FENNICK_API std::string FilepathTruncate(const std::string& path);
-
-// ---- folder emptying ------------------------------------------------------
-
-// Deletes the files of one folder level: every entry whose name holds a '.'
-// (see IsDirectory) is removed with the system's remove (on POSIX systems
-// that also removes an empty sub-folder whose name holds a '.'); sub-folders
-// are not entered, and entries that cannot be deleted stay without notice. The
-// entries "." and ".." are passed over by name. The path gets the platform's
-// separator appended ('\' on Windows, '/' elsewhere) unless it ends in it.
-// False when the folder cannot be opened (an empty path included: it would
-// name the root).
-FENNICK_API bool ClearFolder(std::string path);
-
-// Decides by name alone: scanning back from the end, a '.' met before any
-// '/' or '\' means a file (false); a separator met first, or none at all,
-// means a folder (true). The file system is not asked.
-FENNICK_API bool IsDirectory(const std::string& path);
 
 namespace fileops {
 
@@ -45,15 +17,17 @@ constexpr char kFolderSeparator = '\\';
 constexpr char kFolderSeparator = '/';
 #endif
 
-// Copies a file byte for byte: 0 copied, -1 failed. The source is opened
-// (and must not be a folder) before the destination is touched; then the
-// destination is deleted and written anew. A destination that is the source
-// itself (by another spelling or through a link) is left intact and gives 0.
-// A destination that is a folder, device, pipe or socket gives -1 and is not
-// touched. A short write or a read error gives -1 and leaves the partly
-// written destination. On POSIX systems a destination the copy creates gets
-// the source's permission bits masked by the umask, as cp gives them.
-int copyFile(const char* source, const char* destination) noexcept;
+// Copies a file byte for byte: 0 copied, kCopyFailed (-1) failed. The
+// source is opened (and must not be a folder) before the destination is
+// touched; then the destination is deleted and written anew. A destination
+// that is the source itself (by another spelling or through a link) is left
+// intact and gives 0. A destination that is a folder, device, pipe or
+// socket gives -1 and is not touched. A short write, a read error or no
+// memory for the copy buffer gives -1 and leaves the partly written
+// destination. On POSIX systems a destination the copy creates gets the
+// source's permission bits masked by the umask, as cp gives them.
+float copyFile(const char* source, const char* destination) noexcept;
+constexpr float kCopyFailed = -1.0f;
 
 // Identity of a file: device and inode on POSIX, volume serial number and
 // file index on Windows.

@@ -1,4 +1,7 @@
-#include "FileOps.h"
+// Path name functions: parts of a path by mode.
+#include <string>
+
+#include "FennickDLL.h"
 
 namespace {
 

@@ -1,12 +1,7 @@
+// The edition's template sample.
 #include <cstdio>
 
-#include "FennickApi.h"
-
-// Template sample of the edition.
-class FENNICK_API Mobrel01 {
- public:
-  void HelloWorld(const char* text);
-};
+#include "FennickDLL.h"
 
 void Mobrel01::HelloWorld(const char* text) {
   if (text) std::fputs(text, stdout);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "FennickApi.h"
+#include "Common.h"
 #include "FileOps.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
@@ -32,14 +32,17 @@ void scaleLine(textops::OutFile& out, const char* line, const char* end, double 
 
 }  // namespace
 
-float scaleUVFile(const char* inPath, const char* outPath, double factor) {
+float scaleUVFile(const char* inPath, const char* outPath, double factor) noexcept {
   const double offset = static_cast<float>((1.0 - factor) * 0.5);
   textops::FilePtr in = textops::openRead(inPath);
   if (!in) return kResultOpenFailed;
   if (fileops::namesInput(outPath, fileops::identityOf(in.get()))) return kResultSameFile;
   textops::OutFile out;
-  if (!textops::openOut(out, outPath))
-    return out.buffer ? kResultWriteOpenFailed : fennick::kResultNoMemory;
+  switch (textops::openOut(out, outPath)) {
+    case textops::OutStatus::OpenFailed: return kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
 
   textops::LineBlockReader reader;
   if (!textops::initLineReader(reader, in.get())) return fennick::kResultNoMemory;

@@ -1,18 +1,11 @@
 // Exports of FennickDLL: version and vertex counts.
 #include "ExportArgs.h"
-#include "ExportGuard.h"
-#include "FennickApi.h"
-#include "VyXOps.h"
-#include "leanOBJ.h"
+#include "FennickDLL.h"
 
-using fennick::guarded;
+extern "C" float Version(char*, double, char*) { return 2.0f; }
 
-FENNICK_EXPORT_C float Version(char*, double, char*) { return 2.0f; }
-
-FENNICK_EXPORT_C float GetVertsVyX(char* text, double number, char*) {
-  return guarded([&] { return GetVertCountFromVyX(text, fennick::byteCountArg(number)); });
+extern "C" float GetVertsVyX(char* text, double number, char*) {
+  return GetVertCountFromVyX(text, fennick::byteCountArg(number));
 }
 
-FENNICK_EXPORT_C float GetVertsOBJ(char* text, double, char*) {
-  return guarded([&] { return getVertexCount(text); });
-}
+extern "C" float GetVertsOBJ(char* text, double, char*) { return getVertexCount(text); }

@@ -1,12 +1,9 @@
 // Exports of FennickDLL: key-press typing.
-#include "AddCocoa.h"
-#include "ExportGuard.h"
-#include "FennickApi.h"
+#include "Common.h"
+#include "FennickDLL.h"
 
-using fennick::guarded;
-
-FENNICK_EXPORT_C float PasteText(char* text, double, char*) {
-  return guarded([&] {
+extern "C" float PasteText(char* text, double, char*) {
+  return fennick::guarded([&] {
     if (text) DoKeyPress(text);
     return 0.0f;
   });

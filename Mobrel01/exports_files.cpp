@@ -5,20 +5,16 @@
 #include <cstdio>
 #include <cstring>
 
-#include "ExportGuard.h"
-#include "FennickApi.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 
-using fennick::guarded;
-
-// The one open folder listing of the library, or null.
-FENNICK_API DIR* folder = nullptr;
+DIR* folder = nullptr;
 
 namespace {
 
 constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
-constexpr float kGetFileNoBlock = -9.0f;
 
 // Replaces the open listing by `next` (which may be null).
 void replaceFolder(DIR* next) {
@@ -26,55 +22,51 @@ void replaceFolder(DIR* next) {
   folder = next;
 }
 
+// A listing still open when the library is unloaded is closed with it.
+struct CloseAtUnload {
+  ~CloseAtUnload() { replaceFolder(nullptr); }
+} closeAtUnload;
+
 }  // namespace
 
-FENNICK_EXPORT_C float FileDelete(char* text, double, char*) {
-  return guarded([&] {
-    if (!text) return -1.0f;
-    return std::remove(text) == 0 ? 0.0f : -1.0f;
-  });
+// The C library's calls below throw nothing: only the emptying, which
+// builds paths, runs guarded.
+
+extern "C" float FileDelete(char* text, double, char*) {
+  if (!text) return -1.0f;
+  return std::remove(text) == 0 ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float FileCopyTo(char* text, double, char* block) {
-  return guarded([&] { return static_cast<float>(fileops::copyFile(text, block)); });
+extern "C" float FileCopyTo(char* text, double, char* block) {
+  return fileops::copyFile(text, block);
 }
 
-FENNICK_EXPORT_C float FileRename(char* text, double, char* block) {
-  return guarded([&] {
-    if (!text || !block || std::strcmp(text, block) == 0) return -1.0f;
-    return std::rename(text, block) == 0 ? 0.0f : -1.0f;
-  });
+extern "C" float FileRename(char* text, double, char* block) {
+  if (!text || !block || std::strcmp(text, block) == 0) return -1.0f;
+  return std::rename(text, block) == 0 ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float EmptyFolder(char* text, double, char*) {
-  return guarded([&] {
-    if (!text) return -1.0f;
-    return ClearFolder(text) ? 0.0f : -1.0f;
-  });
+extern "C" float EmptyFolder(char* text, double, char*) {
+  if (!text) return -1.0f;
+  return fennick::guarded([&] { return ClearFolder(text) ? 0.0f : -1.0f; });
 }
 
-FENNICK_EXPORT_C float OpenFolder(char* text, double, char*) {
-  return guarded([&] {
-    replaceFolder(text && *text ? opendir(text) : nullptr);
-    return folder ? 0.0f : -1.0f;
-  });
+extern "C" float OpenFolder(char* text, double, char*) {
+  replaceFolder(text && *text ? opendir(text) : nullptr);
+  return folder ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float GetFile(char*, double, char* block) {
-  return guarded([&] {
-    if (!folder) return kGetFileNoFolder;
-    if (!block) return kGetFileNoBlock;
-    dirent* entry = readdir(folder);
-    if (!entry) return kGetFileNoMore;
-    std::strcpy(block, entry->d_name);
-    return 0.0f;
-  });
+extern "C" float GetFile(char*, double, char* block) {
+  if (!folder) return kGetFileNoFolder;
+  if (!block) return fennick::kResultNullArgument;
+  dirent* entry = readdir(folder);
+  if (!entry) return kGetFileNoMore;
+  std::strcpy(block, entry->d_name);
+  return 0.0f;
 }
 
-FENNICK_EXPORT_C float CloseFolder(char*, double, char*) {
-  return guarded([&] {
-    if (!folder) return -1.0f;
-    replaceFolder(nullptr);
-    return 0.0f;
-  });
+extern "C" float CloseFolder(char*, double, char*) {
+  if (!folder) return -1.0f;
+  replaceFolder(nullptr);
+  return 0.0f;
 }

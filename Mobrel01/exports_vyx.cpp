@@ -1,9 +1,8 @@
 // Exports of FennickDLL: face groups of a VyX file.
-#include "ExportGuard.h"
-#include "FennickApi.h"
-#include "VyXOps.h"
+#include "Common.h"
+#include "FennickDLL.h"
 
-FENNICK_EXPORT_C float getGroups(char* text, double, char*) {
-  if (!text) return -9.0f;
-  return fennick::guarded([&] { return GetUVGroup(text); });
+extern "C" float getGroups(char* text, double, char*) {
+  if (!text) return fennick::kResultNullArgument;
+  return GetUVGroup(text);
 }

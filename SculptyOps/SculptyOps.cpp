@@ -5,6 +5,8 @@
 #include <cstring>
 #include <vector>
 
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "SculptyReader.h"
 #include "TextOps.h"
@@ -201,8 +203,10 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
   }
 
   textops::OutFile out;
-  if (!textops::openOut(out, bmpPath)) {
-    return out.buffer ? sculpty::kResultWriteOpenFailed : fennick::kResultNoMemory;
+  switch (textops::openOut(out, bmpPath)) {
+    case textops::OutStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   writeBitmap(canvas, out);
   return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;
@@ -220,11 +224,13 @@ int getPadding(int width) {
   }
 }
 
-float exportSculpty(const char* objPath, const char* bmpPath, bool flag) {
+float exportSculpty(const char* objPath, const char* bmpPath, bool flag) noexcept {
   (void)flag;  // kept for callers; it changes nothing
-  textops::FilePtr file = textops::openRead(objPath);
-  if (!file) return sculpty::kResultOpenFailed;
-  if (fileops::namesInput(bmpPath, fileops::identityOf(file.get())))
-    return sculpty::kResultOutputIsInput;
-  return convert(file, textops::fileSize(file.get()), bmpPath);
+  return fennick::guarded([&] {
+    textops::FilePtr file = textops::openRead(objPath);
+    if (!file) return sculpty::kResultOpenFailed;
+    if (fileops::namesInput(bmpPath, fileops::identityOf(file.get())))
+      return sculpty::kResultOutputIsInput;
+    return convert(file, textops::fileSize(file.get()), bmpPath);
+  });
 }

@@ -1,11 +1,11 @@
 // Sculpt maps: a quad-grid OBJ mesh, laid out as a regular grid by its
 // texture coordinates, written as a 24-bit bitmap whose pixels hold the
-// corners' positions (red x, green y, blue z).
+// corners' positions (red x, green y, blue z). The records and result codes
+// of the conversion; getPadding and exportSculpty, with their results, are
+// declared in FennickDLL.h.
 #pragma once
 
 #include <cstdint>
-
-#include "FennickApi.h"
 
 // One "v " line.
 struct floatVertex {
@@ -31,14 +31,7 @@ struct rgbVertex {
   int32_t red, green, blue;
 };
 
-// Zero bytes that end each row of a 24-bit bitmap `width` pixels wide:
-// r = integer part of fmodf(width * 3, 4) in single precision; r 1 gives 3,
-// 2 gives 2, 3 gives 1, anything else 0.
-FENNICK_API int getPadding(int width);
-
-// Reads the OBJ file at objPath and writes its sculpt map to bmpPath; the
-// flag has no effect. Each quad becomes a 2 x 2 pixel block; the image is
-// (2U - 2) x (2V - 2) pixels for U distinct u and V distinct v values.
+// ---- result codes of exportSculpty (and OBJtoSculpty) ----------------------
 //   0      bitmap written
 //   -1     the OBJ file cannot be opened
 //   -64    the face count is not (U - 1) x (V - 1)
@@ -54,8 +47,8 @@ FENNICK_API int getPadding(int width);
 //          read or written
 //   -4     the bitmap file cannot be opened for writing
 //   -68    writing the bitmap fell short (disk full); the file stays as written
+//   -99    no memory
 // Failures other than -68 leave no bitmap file behind.
-FENNICK_API float exportSculpty(const char* objPath, const char* bmpPath, bool flag);
 
 namespace sculpty {
 constexpr float kResultOpenFailed = -1.0f;

@@ -4,7 +4,7 @@
 
 namespace textops {
 
-bool openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
+OutStatus openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
   out.length = 0;
   out.failed = false;
   // Whole pages (too large a block fails to allocate as it stands).
@@ -12,10 +12,10 @@ bool openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
                               ? writeBlock
                               : (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
   out.buffer = allocateAligned(capacity);
-  if (!out.buffer) return false;
+  if (!out.buffer) return OutStatus::NoMemory;
   out.capacity = capacity;
   out.file = openWriteRaw(path);
-  return bool(out.file);
+  return out.file ? OutStatus::Ok : OutStatus::OpenFailed;
 }
 
 void flushOut(OutFile& out) noexcept {

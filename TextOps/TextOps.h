@@ -218,9 +218,13 @@ struct OutFile {
 
 constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 
-// Creates or truncates `path`. False when it cannot be opened (or no memory).
-bool openOut(OutFile& out, const char* path,
-             size_t writeBlock = kDefaultWriteBlock) noexcept;
+enum class OutStatus { Ok, OpenFailed, NoMemory };
+
+// Creates or truncates `path` and takes the write buffer: Ok; OpenFailed
+// when the file cannot be opened; NoMemory when the buffer cannot be had
+// (the file is then not touched).
+OutStatus openOut(OutFile& out, const char* path,
+                  size_t writeBlock = kDefaultWriteBlock) noexcept;
 void flushOut(OutFile& out) noexcept;
 // Flushes and closes; false when any write fell short or the close failed.
 bool closeOut(OutFile& out) noexcept;

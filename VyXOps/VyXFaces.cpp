@@ -2,8 +2,8 @@
 #include <cmath>
 #include <cstring>
 
-#include "ExportArgs.h"
-#include "ExportGuard.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "TextOps.h"
 #include "VyXOps.h"
 
@@ -15,7 +15,7 @@ constexpr size_t kFaceRecord = 16;
 
 }  // namespace
 
-float GetUVGroup(const char* path) {
+float GetUVGroup(const char* path) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes file;
     switch (textops::readWholeFile(path, file)) {
@@ -46,7 +46,7 @@ float GetUVGroup(const char* path) {
   });
 }
 
-float GetFaceIDsVyx(const char* path, double level) {
+float GetFaceIDsVyx(const char* path, double level) noexcept {
   return fennick::guarded([&] {
     int32_t m = fennick::toInt32Truncated(std::pow(4.0, level - 1.0));
     faceID.clear();

@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 
 #if !defined(_WIN32)
@@ -14,7 +15,8 @@
 #include <unistd.h>
 #endif
 
-#include "ExportGuard.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
@@ -80,17 +82,16 @@ bool mergeInPlace(const char* targetPath, const fileops::FileIdentity& readTarge
 
 // The file a symbolic link names, so that the link stays a link.
 std::string resolved(const char* path) {
-  char* real = realpath(path, nullptr);
+  // Freed also when the copy cannot get its memory.
+  std::unique_ptr<char, void (*)(void*)> real(realpath(path, nullptr), std::free);
   if (!real) return path;
-  std::string r = real;
-  std::free(real);
-  return r;
+  return std::string(real.get());
 }
 #endif
 
 }  // namespace
 
-float mergeFiles(const char* appendPath, char* targetPath) {
+float mergeFiles(const char* appendPath, char* targetPath) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes target, addition;
     [[maybe_unused]] const fileops::FileIdentity readTarget = fileops::identityOf(targetPath);
@@ -133,13 +134,15 @@ float mergeFiles(const char* appendPath, char* targetPath) {
 #endif
     if (!out.file) return vyx::kResultTargetWriteFailed;
     out.buffer = textops::allocateAligned(textops::kPageSize);
-    out.capacity = out.buffer ? textops::kPageSize : 0;
-    bool written = out.buffer != nullptr;
-    if (written) {
-      textops::put(out, target.data.get(), withoutTail(target.size));
-      textops::put(out, addition.data.get(), withoutTail(addition.size));
+    if (!out.buffer) {
+      out.file.reset();
+      std::remove(temp.c_str());
+      return fennick::kResultNoMemory;
     }
-    written = textops::closeOut(out) && written;
+    out.capacity = textops::kPageSize;
+    textops::put(out, target.data.get(), withoutTail(target.size));
+    textops::put(out, addition.data.get(), withoutTail(addition.size));
+    bool written = textops::closeOut(out);
 #if !defined(_WIN32)
     // The replacement keeps the target's owner, where the process may give
     // it, and then its permission bits (a change of owner may clear some).

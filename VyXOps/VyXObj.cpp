@@ -3,7 +3,8 @@
 // through one buffered writer.
 #include <cstring>
 
-#include "ExportGuard.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
@@ -79,7 +80,11 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
   if (q > size) return vyx::kResultPastEnd;
 
   textops::OutFile out;
-  if (!textops::openOut(out, objPath)) return vyx::kResultCreateFailed;
+  switch (textops::openOut(out, objPath)) {
+    case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
   textops::putUInt(out, nv);
   textops::put(out, "\n#Face count ");
@@ -146,9 +151,9 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
 
 }  // namespace
 
-float writeOBJfromVyx(const char* vyxPath, char* objPath) {
+float writeOBJfromVyx(const char* vyxPath, char* objPath) noexcept {
   return fennick::guarded([&] {
-    if (faceID.empty()) return vyx::kResultNoBlock;
+    if (faceID.empty()) return vyx::kResultNoFaceIDs;
     textops::FileBytes file;
     switch (textops::readWholeFile(vyxPath, file)) {
       case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
@@ -160,7 +165,7 @@ float writeOBJfromVyx(const char* vyxPath, char* objPath) {
   });
 }
 
-float ReadVertColorVyx(const char* vyxPath, char* textPath) {
+float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes file;
     switch (textops::readWholeFile(vyxPath, file)) {
@@ -173,7 +178,11 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) {
     uint64_t nc = vyx::u32le(file.data.get() + 40);
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
     textops::OutFile out;
-    if (!textops::openOut(out, textPath)) return vyx::kResultCreateFailed;
+    switch (textops::openOut(out, textPath)) {
+      case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
+      case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+      case textops::OutStatus::Ok: break;
+    }
     putColourBlock(out, file.data.get() + 48, nc);
     return textops::closeOut(out) ? 0.0f : vyx::kResultCreateFailed;
   });

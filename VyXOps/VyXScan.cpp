@@ -1,5 +1,7 @@
+// Byte readers, the block scan and the vertex count of a VyX file.
 #include <cstring>
 
+#include "FennickDLL.h"
 #include "TextOps.h"
 #include "VyXOps.h"
 
@@ -120,7 +122,7 @@ bool scanBuffer(const unsigned char* data, size_t size, uint32_t tag,
 
 }  // namespace vyx
 
-float GetVertCountFromVyX(const char* path, int n) {
+float GetVertCountFromVyX(const char* path, int n) noexcept {
   textops::FilePtr file = textops::openRead(path);
   if (!file) return vyx::kResultOpenFailed;
   vyx::FilePrefix state;

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <set>
 
-#include "ExportArgs.h"
-#include "ExportGuard.h"
+#include "Common.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 #include "VyXOps.h"
@@ -128,9 +128,14 @@ inline void putF32(unsigned char* w, float f) {
 // One tile's file: the prefix as it stands, every UV pair moved into the
 // unit square when it lies in the tile and (-1, -1) otherwise, 16 zero
 // bytes. The pairs are transformed straight into the writer's buffer.
-bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) {
+// 0 written; `failed` when the file cannot be created or written; -99.
+float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path, float failed) {
   textops::OutFile out;
-  if (!textops::openOut(out, path)) return false;
+  switch (textops::openOut(out, path)) {
+    case textops::OutStatus::OpenFailed: return failed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
   textops::put(out, block.data, block.prefix);
   UVTileStr.push_back(tile.tileName);
   const unsigned char* r = block.records();
@@ -159,7 +164,7 @@ bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) 
   }
   static const unsigned char kEnd[16] = {};
   textops::put(out, kEnd, sizeof kEnd);
-  return textops::closeOut(out);
+  return textops::closeOut(out) ? 0.0f : failed;
 }
 
 std::string tilePath(const std::string& base, size_t k) {
@@ -188,7 +193,7 @@ float checkSplit(const char* vyxPath, const char* outputPath, const UVBlock& blo
 
 }  // namespace
 
-float GetUVTile(const char* vyxPath, char* name) {
+float GetUVTile(const char* vyxPath, char* name) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes file;
     switch (textops::readWholeFile(vyxPath, file)) {
@@ -209,7 +214,7 @@ float GetUVTile(const char* vyxPath, char* name) {
   });
 }
 
-float GetUVsFromVyX(const char* vyxPath, char* outputPath) {
+float GetUVsFromVyX(const char* vyxPath, char* outputPath) noexcept {
   return fennick::guarded([&] {
     UVTileStr.clear();
     textops::FileBytes file;
@@ -229,8 +234,9 @@ float GetUVsFromVyX(const char* vyxPath, char* outputPath) {
     if (refused != 0) return refused;
     std::string base = FileNameExtract(outputPath, 3);
     for (size_t k = 0; k < tiles.size(); ++k) {
-      if (!writeTileFile(block, tiles[k], tilePath(base, k).c_str()))
-        return vyx::kResultTileFileBase + float(k + 1);
+      const float written = writeTileFile(block, tiles[k], tilePath(base, k).c_str(),
+                                          vyx::kResultTileFileBase + float(k + 1));
+      if (written != 0.0f) return written;
     }
     return float(tiles.size());
   });

@@ -4,6 +4,18 @@
 set(FENNICK_MODULES TextOps FileOps VyXOps leanOBJ ColladaOps SculptyOps
     AddCocoa desktop_win)
 
+# Operations that live beside an export layer, in its folder, as units of
+# their own (FOLDER/NAME for FOLDER/NAME.cpp): the edition of that folder
+# links each as object library NAME, and so do the unit suites and the fuzz
+# build, without the export layer.
+set(FENNICK_UNITS Mobrel01/ScaleUVs exports02/RunLength exports02/NameSet)
+
+# The folders of the editions' public headers, FennickDLL.h and
+# FennickDLL02.h: the manual the code is held to. Every module sees them
+# (FennickHeaders) and includes the declarations of what it defines for an
+# edition's table.
+set(FENNICK_PUBLIC_HEADER_DIRS Mobrel01 exports02)
+
 # fennick_platform_sources(OUT DIR)
 # The sources of DIR this platform builds, chosen by suffix: *_win.cpp
 # (Windows), *_posix.cpp (any POSIX system), *_linux.cpp (POSIX but not
@@ -36,14 +48,25 @@ function(fennick_platform_sources out dir)
   set(${out} ${sources} PARENT_SCOPE)
 endfunction()
 
-# fennick_module(NAME [DEPS dep...])
-# Builds the current folder's sources for this platform as an object
-# library NAME.
+# fennick_module(NAME [SOURCES file...] [DEPS dep...])
+# Builds the current folder's sources for this platform (or the SOURCES
+# given) as an object library NAME. A function or variable it defines
+# outside an anonymous namespace without a declaration seen first is an
+# error: a definition must match what its header declares.
 function(fennick_module name)
-  cmake_parse_arguments(FM "" "" "DEPS" ${ARGN})
-  fennick_platform_sources(sources ${CMAKE_CURRENT_SOURCE_DIR})
+  cmake_parse_arguments(FM "" "" "SOURCES;DEPS" ${ARGN})
+  if(FM_SOURCES)
+    set(sources ${FM_SOURCES})
+  else()
+    fennick_platform_sources(sources ${CMAKE_CURRENT_SOURCE_DIR})
+  endif()
   add_library(${name} OBJECT ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC FennickHeaders)
+  target_compile_options(${name} PRIVATE
+    $<$<COMPILE_LANG_AND_ID:CXX,GNU>:-Werror=missing-declarations>
+    $<$<COMPILE_LANG_AND_ID:CXX,Clang,AppleClang>:-Werror=missing-prototypes -Werror=missing-variable-declarations>
+    $<$<COMPILE_LANG_AND_ID:OBJCXX,Clang,AppleClang>:-Werror=missing-prototypes -Werror=missing-variable-declarations>)
   foreach(dep IN LISTS FM_DEPS)
     target_link_libraries(${name} PUBLIC ${dep})
   endforeach()
@@ -61,15 +84,30 @@ function(fennick_link_modules target)
 endfunction()
 
 # fennick_edition(NAME LAYER layer LIST list-file MODULES module...)
-# One edition: its export layer (the current folder, object library LAYER)
-# and the modules it carries, linked into the plug-in NAME (no "lib"
-# prefix), exporting exactly the names of LIST.
+# One edition: its export layer (the current folder, object library LAYER),
+# the units of FENNICK_UNITS in this folder and the modules it carries,
+# linked into the plug-in NAME (no "lib" prefix), exporting exactly the
+# names of LIST.
 function(fennick_edition name)
   cmake_parse_arguments(FE "" "LAYER;LIST" "MODULES" ${ARGN})
-  fennick_module(${FE_LAYER} DEPS ExportCore)
-  fennick_link_modules(${FE_LAYER} ${FE_MODULES})
+  get_filename_component(folder ${CMAKE_CURRENT_SOURCE_DIR} NAME)
+  fennick_platform_sources(layer_sources ${CMAKE_CURRENT_SOURCE_DIR})
+  set(units "")
+  foreach(entry IN LISTS FENNICK_UNITS)
+    get_filename_component(unit_folder ${entry} DIRECTORY)
+    if(unit_folder STREQUAL folder)
+      get_filename_component(unit ${entry} NAME)
+      set(unit_source ${CMAKE_CURRENT_SOURCE_DIR}/${unit}.cpp)
+      fennick_module(${unit} SOURCES ${unit_source} DEPS ${FE_MODULES})
+      list(REMOVE_ITEM layer_sources ${unit_source})
+      list(APPEND units ${unit})
+    endif()
+  endforeach()
+  set_property(GLOBAL APPEND PROPERTY FENNICK_BUILT_UNITS ${units})
+  fennick_module(${FE_LAYER} SOURCES ${layer_sources} DEPS ExportCore)
+  fennick_link_modules(${FE_LAYER} ${FE_MODULES} ${units})
   add_library(${name} SHARED)
-  fennick_link_modules(${name} ${FE_LAYER} ${FE_MODULES})
+  fennick_link_modules(${name} ${FE_LAYER} ${units} ${FE_MODULES})
   set_target_properties(${name} PROPERTIES PREFIX "" OUTPUT_NAME ${name}
     LIBRARY_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}
     RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})

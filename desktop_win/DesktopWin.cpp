@@ -38,7 +38,7 @@ float typeText(const char* text) {
   return 0.0f;
 }
 
-float checkVersionMarkers(const char* path) {
+float checkVersionMarkers(const char* path) noexcept {
   if (!path) return kVersionNoMarkers;
   textops::FilePtr file = textops::openRead(path);
   if (!file) return kVersionCannotOpen;
@@ -57,7 +57,7 @@ float checkVersionMarkers(const char* path) {
   return year && version ? kVersionMarked : kVersionNoMarkers;
 }
 
-float runApp(const char* text) { return text ? 0.0f : -1.0f; }
+float runApp(const char* text) noexcept { return text ? 0.0f : -1.0f; }
 
 }  // namespace desktopwin
 }  // namespace fennick

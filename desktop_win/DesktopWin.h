@@ -39,12 +39,11 @@ void sendKeyInputs(const std::vector<KeyInput>& inputs);
 // Types `text` (see planKeystrokes); nothing for a null text. Always 0.
 float typeText(const char* text);
 
-// Results of copyToClipboard.
+// Results of copyToClipboard, with fennick::kResultNullArgument (-9) for a
+// null text and fennick::kResultNoMemory (-99) when a global memory block
+// cannot be had (both: clipboard untouched).
 constexpr float kClipboardPasted = 0.0f;     // on the clipboard, window pasted
 constexpr float kClipboardNoWindow = -1.0f;  // on the clipboard, no "Plaxio" window
-constexpr float kClipboardNullText = -9.0f;  // null text: clipboard untouched
-// A global memory block that cannot be had: fennick::kResultNoMemory (-99),
-// clipboard untouched.
 
 // Puts the text on the clipboard as CF_TEXT, then, when a top-level window
 // titled "Plaxio" exists, waits 10 ms and sends it WM_PASTE synchronously.
@@ -66,10 +65,10 @@ constexpr float kVersionCannotOpen = -17.0f;
 // for "2009" (year marker) and for '4' or "BETA" (version marker): -1 when
 // both are there, else 0. Case-sensitive; bytes past the end of a short file
 // match nothing. Null path: 0. File that cannot be opened: -17.
-float checkVersionMarkers(const char* path);
+float checkVersionMarkers(const char* path) noexcept;
 
 // Launches nothing: -1 for a null text, else 0.
-float runApp(const char* text);
+float runApp(const char* text) noexcept;
 
 }  // namespace desktopwin
 }  // namespace fennick

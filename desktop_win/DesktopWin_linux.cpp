@@ -3,8 +3,8 @@
 // window titled "Plaxio" exists, so a copy always reports -1.
 #include <string>
 
+#include "Common.h"
 #include "DesktopWin.h"
-#include "FennickApi.h"
 
 namespace fennick {
 namespace desktopwin {
@@ -19,7 +19,7 @@ std::string& clipboard() {
 void sendKeyInputs(const std::vector<KeyInput>&) {}
 
 float copyToClipboard(const char* text) {
-  if (!text) return kClipboardNullText;
+  if (!text) return kResultNullArgument;
   clipboard() = text;
   return kClipboardNoWindow;
 }

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
+#include "Common.h"
 #include "DesktopWin.h"
-#include "FennickApi.h"
 
 namespace fennick {
 namespace desktopwin {
@@ -25,7 +25,7 @@ void sendKeyInputs(const std::vector<KeyInput>& inputs) {
 }
 
 float copyToClipboard(const char* text) {
-  if (!text) return kClipboardNullText;
+  if (!text) return kResultNullArgument;
   size_t n = std::strlen(text);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
   if (!block) return kResultNoMemory;

@@ -1,19 +1,15 @@
 // Conversions of the call frame's number argument, shared by both export
 // layers. Every conversion is defined for NaN, infinities and values beyond
 // the 32-bit range, so no export reaches an undefined floating-point cast.
+// (The plain truncation, fennick::toInt32Truncated, is in Common.h: the
+// operations use it too.)
 #pragma once
 
 #include <cstdint>
 
-namespace fennick {
+#include "Common.h"
 
-// Truncation toward zero to a 32-bit signed integer. NaN and values whose
-// truncation lies outside the 32-bit range give INT32_MIN (the value an x86
-// truncating conversion yields, and what scripts have always seen).
-inline int32_t toInt32Truncated(double number) {
-  if (!(number > -2147483649.0 && number < 2147483648.0)) return INT32_MIN;
-  return static_cast<int32_t>(number);  // in range: truncates toward zero
-}
+namespace fennick {
 
 // Byte count of the VyX vertex count: the truncated number when it is
 // strictly greater than 150, else 150 (NaN included). Numbers beyond the

@@ -1,12 +1,15 @@
+// The name set: names handed out once, copy names counted per base.
+#include "NameSet.h"
+
 #include <cstring>
 #include <string>
 #include <unordered_map>
 
-#include "FileServices.h"
+#include "Common.h"
 
 std::set<std::string> nameSet;
 
-namespace fileservices {
+namespace nameset {
 
 namespace {
 
@@ -21,7 +24,7 @@ std::unordered_map<std::string, unsigned long long> nextCopy;
 }  // namespace
 
 float checkName(const char* name, char* block) {
-  if (!name || !block) return kResultNullArgument;
+  if (!name || !block) return fennick::kResultNullArgument;
   std::string proposed(name);
   if (nameSet.insert(proposed).second) {
     std::memcpy(block, proposed.c_str(), proposed.size() + 1);
@@ -48,4 +51,4 @@ void clearNameSet() noexcept {
   nextCopy.clear();
 }
 
-}  // namespace fileservices
+}  // namespace nameset

@@ -1,14 +1,16 @@
 // Run-length compression of whole files, block by block: runs carry over
 // from one read block to the next, and the pairs are encoded straight into
 // the writer's buffer without data-dependent branches.
+#include "RunLength.h"
+
 #include <cstdint>
 #include <cstring>
 
+#include "Common.h"
 #include "FileOps.h"
-#include "FileServices.h"
 #include "TextOps.h"
 
-namespace fileservices {
+namespace runlength {
 
 namespace {
 
@@ -134,17 +136,20 @@ struct Files {
 // output and takes the read block. 0 when all is ready, else a result code.
 float openFiles(const char* input, const char* output, size_t readBlock, size_t writeBlock,
                 Files& f) {
-  if (!input || !output) return kResultNullArgument;
+  if (!input || !output) return fennick::kResultNullArgument;
   f.in = textops::openRead(input);
-  if (!f.in) return kRunLengthInputFailed;
+  if (!f.in) return kResultInputFailed;
   const fileops::FileIdentity from = fileops::identityOf(f.in.get());
-  if (from.folder) return kRunLengthInputFailed;
-  if (fileops::namesInput(output, from)) return kRunLengthSameFile;
+  if (from.folder) return kResultInputFailed;
+  if (fileops::namesInput(output, from)) return kResultSameFile;
   f.block = textops::allocateAligned(readBlock);
   if (!f.block) return fennick::kResultNoMemory;
   textops::OutFile& out = f.sink.out;
-  if (!textops::openOut(out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock))
-    return out.buffer ? kRunLengthOutputFailed : fennick::kResultNoMemory;
+  switch (textops::openOut(out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
+    case textops::OutStatus::OpenFailed: return kResultOutputFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
   return 0.0f;
 }
 
@@ -169,8 +174,8 @@ float compressFile(const char* input, const char* output, size_t readBlock,
   const uint64_t outBytes = f.sink.flushed + f.sink.out.length;
   const bool readFailed = std::ferror(f.in.get()) != 0;
   const bool written = textops::closeOut(f.sink.out);
-  if (readFailed) return kRunLengthInputFailed;
-  if (!written) return kRunLengthOutputFailed;
+  if (readFailed) return kResultInputFailed;
+  if (!written) return kResultOutputFailed;
   // Both sizes become floats before the division (an empty input gives
   // NaN); the stores round on x87 too, where registers hold more precision.
   volatile float outSize = static_cast<float>(outBytes);
@@ -194,9 +199,9 @@ float decompressFile(const char* input, const char* output, size_t readBlock,
   }
   const bool readFailed = std::ferror(f.in.get()) != 0;
   const bool written = textops::closeOut(f.sink.out);
-  if (readFailed) return kRunLengthInputFailed;
-  if (!written) return kRunLengthOutputFailed;
+  if (readFailed) return kResultInputFailed;
+  if (!written) return kResultOutputFailed;
   return 0.0f;
 }
 
-}  // namespace fileservices
+}  // namespace runlength

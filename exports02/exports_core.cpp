@@ -1,18 +1,14 @@
-// Exports of FennickDLL02: version and vertex counts.
+// Exports of FennickDLL02: version and vertex counts. The counts are
+// FennickDLL's operations (declared in FennickDLL.h, where that edition
+// exports them); this edition keeps them internal.
 #include "ExportArgs.h"
-#include "ExportGuard.h"
-#include "FennickApi.h"
-#include "VyXOps.h"
-#include "leanOBJ.h"
+#include "FennickDLL.h"
+#include "FennickDLL02.h"
 
-using fennick::guarded;
+extern "C" float Version(char*, double, char*) { return 2.0f; }
 
-FENNICK_EXPORT_C float Version(char*, double, char*) { return 2.0f; }
-
-FENNICK_EXPORT_C float GetVertsVyx(char* text, double number, char*) {
-  return guarded([&] { return GetVertCountFromVyX(text, fennick::byteCountArg(number)); });
+extern "C" float GetVertsVyx(char* text, double number, char*) {
+  return GetVertCountFromVyX(text, fennick::byteCountArg(number));
 }
 
-FENNICK_EXPORT_C float GetVertsOBJ(char* text, double, char*) {
-  return guarded([&] { return getVertexCount(text); });
-}
+extern "C" float GetVertsOBJ(char* text, double, char*) { return getVertexCount(text); }

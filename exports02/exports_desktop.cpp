@@ -1,24 +1,22 @@
 // Exports of FennickDLL02: keystroke typing, clipboard, version check and
 // the launch stub.
+#include "Common.h"
 #include "DesktopWin.h"
-#include "ExportGuard.h"
-#include "FennickApi.h"
+#include "FennickDLL02.h"
 
 using fennick::guarded;
 namespace dw = fennick::desktopwin;
 
-FENNICK_EXPORT_C float PasteText(char* text, double, char*) {
+extern "C" float PasteText(char* text, double, char*) {
   return guarded([&] { return dw::typeText(text); });
 }
 
-FENNICK_EXPORT_C float CopyToClipboard(char* text, double, char*) {
+extern "C" float CopyToClipboard(char* text, double, char*) {
   return guarded([&] { return dw::copyToClipboard(text); });
 }
 
-FENNICK_EXPORT_C float checkPlaxioVersion(char* text, double, char*) {
-  return guarded([&] { return dw::checkVersionMarkers(text); });
+extern "C" float checkPlaxioVersion(char* text, double, char*) {
+  return dw::checkVersionMarkers(text);
 }
 
-FENNICK_EXPORT_C float RunApp(char* text, double, char*) {
-  return guarded([&] { return dw::runApp(text); });
-}
+extern "C" float RunApp(char* text, double, char*) { return dw::runApp(text); }

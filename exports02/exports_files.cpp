@@ -4,97 +4,94 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Common.h"
 #include "DirStream.h"
-#include "ExportGuard.h"
-#include "FennickApi.h"
+#include "FennickDLL.h"
+#include "FennickDLL02.h"
 #include "FileOps.h"
-#include "FileServices.h"
+#include "NameSet.h"
+#include "RunLength.h"
 
 using fennick::guarded;
 
-// The one open folder listing of the library, or null.
-fileops::DirStream* folder = nullptr;
-
 namespace {
+
+// The one open folder listing of the library, or null. (FennickDLL exports
+// its listing as `folder`; this edition keeps its own to itself.)
+fileops::DirStream* listing = nullptr;
 
 constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
 
-void replaceFolder(fileops::DirStream* next) {
-  if (folder) fileops::closeDirStream(folder);
-  folder = next;
+void replaceListing(fileops::DirStream* next) {
+  if (listing) fileops::closeDirStream(listing);
+  listing = next;
 }
+
+// A listing still open when the library is unloaded is closed with it.
+struct CloseAtUnload {
+  ~CloseAtUnload() { replaceListing(nullptr); }
+} closeAtUnload;
 
 }  // namespace
 
-FENNICK_EXPORT_C float FileDelete(char* text, double, char*) {
-  return guarded([&] {
-    if (!text) return -1.0f;
-    return std::remove(text) == 0 ? 0.0f : -1.0f;
-  });
+// Only the emptying and the name set allocate: they run guarded; the other
+// calls throw nothing.
+
+extern "C" float FileDelete(char* text, double, char*) {
+  if (!text) return -1.0f;
+  return std::remove(text) == 0 ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float FileCopyTo(char* text, double, char* block) {
-  return guarded([&] { return static_cast<float>(fileops::copyFile(text, block)); });
+extern "C" float FileCopyTo(char* text, double, char* block) {
+  return fileops::copyFile(text, block);
 }
 
-FENNICK_EXPORT_C float EmptyFolder(char* text, double, char*) {
-  return guarded([&] {
-    if (!text) return -1.0f;
-    return ClearFolder(text) ? 0.0f : -1.0f;
-  });
+extern "C" float EmptyFolder(char* text, double, char*) {
+  if (!text) return -1.0f;
+  return guarded([&] { return ClearFolder(text) ? 0.0f : -1.0f; });
 }
 
-FENNICK_EXPORT_C float OpenFolder(char* text, double, char*) {
-  return guarded([&] {
-    replaceFolder(fileops::openDirStream(text));
-    return folder ? 0.0f : -1.0f;
-  });
+extern "C" float OpenFolder(char* text, double, char*) {
+  replaceListing(fileops::openDirStream(text));
+  return listing ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float GetFile(char*, double, char* block) {
-  return guarded([&] {
-    if (!folder) return kGetFileNoFolder;
-    if (!block) return fileservices::kResultNullArgument;
-    const char* name = fileops::readDirStream(folder);
-    if (!name) return kGetFileNoMore;
-    std::strcpy(block, name);
-    return 0.0f;
-  });
+extern "C" float GetFile(char*, double, char* block) {
+  if (!listing) return kGetFileNoFolder;
+  if (!block) return fennick::kResultNullArgument;
+  const char* name = fileops::readDirStream(listing);
+  if (!name) return kGetFileNoMore;
+  std::strcpy(block, name);
+  return 0.0f;
 }
 
-FENNICK_EXPORT_C float CloseFolder(char*, double, char*) {
-  return guarded([&] {
-    if (!folder) return -1.0f;
-    replaceFolder(nullptr);
-    return 0.0f;
-  });
+extern "C" float CloseFolder(char*, double, char*) {
+  if (!listing) return -1.0f;
+  replaceListing(nullptr);
+  return 0.0f;
 }
 
-FENNICK_EXPORT_C float CheckFolder(char* text, double, char*) {
-  return guarded([&] {
-    replaceFolder(fileops::openDirStream(text));
-    const bool opened = folder != nullptr;
-    replaceFolder(nullptr);
-    return opened ? 0.0f : -1.0f;
-  });
+extern "C" float CheckFolder(char* text, double, char*) {
+  replaceListing(fileops::openDirStream(text));
+  const bool opened = listing != nullptr;
+  replaceListing(nullptr);
+  return opened ? 0.0f : -1.0f;
 }
 
-FENNICK_EXPORT_C float CompressFile(char* text, double, char* block) {
-  return guarded([&] { return fileservices::compressFile(text, block); });
+extern "C" float CompressFile(char* text, double, char* block) {
+  return runlength::compressFile(text, block);
 }
 
-FENNICK_EXPORT_C float DecompressFile(char* text, double, char* block) {
-  return guarded([&] { return fileservices::decompressFile(text, block); });
+extern "C" float DecompressFile(char* text, double, char* block) {
+  return runlength::decompressFile(text, block);
 }
 
-FENNICK_EXPORT_C float CheckName(char* text, double, char* block) {
-  return guarded([&] { return fileservices::checkName(text, block); });
+extern "C" float CheckName(char* text, double, char* block) {
+  return guarded([&] { return nameset::checkName(text, block); });
 }
 
-FENNICK_EXPORT_C float ClearNameSet(char*, double, char*) {
-  return guarded([&] {
-    fileservices::clearNameSet();
-    return 0.0f;
-  });
+extern "C" float ClearNameSet(char*, double, char*) {
+  nameset::clearNameSet();
+  return 0.0f;
 }

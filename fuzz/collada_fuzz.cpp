@@ -7,6 +7,7 @@
 #include <string>
 
 #include "ColladaOps.h"
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 #include "TestSupport.h"
-#include "VyXOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

@@ -1,12 +1,14 @@
 // Name set: a sequence of names (one per input line; a line "!" forgets all
 // names) against a plain model of the handing-out rule. Every answer must
 // equal the model's, and no answer is given twice between two clears.
+#include <algorithm>
 #include <cstdint>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "../exports02/NameSet.cpp"
+#include "Common.h"
+#include "NameSet.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ std::string modelAnswer(std::set<std::string>& names, const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  fileservices::clearNameSet();
+  nameset::clearNameSet();
   std::set<std::string> model;
   std::set<std::string> given;
   std::vector<char> block(8192);
@@ -35,19 +37,19 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
     start = nl == std::string::npos ? text.size() + 1 : nl + 1;
     if (name == "!") {
-      fileservices::clearNameSet();
+      nameset::clearNameSet();
       model.clear();
       given.clear();
       continue;
     }
     name = name.substr(0, std::min(name.size(), name.find('\0')));
     if (name.size() > 4000) continue;
-    if (fileservices::checkName(name.c_str(), block.data()) != 0.0f) __builtin_trap();
+    if (nameset::checkName(name.c_str(), block.data()) != 0.0f) __builtin_trap();
     std::string answer(block.data());
     if (answer != modelAnswer(model, name)) __builtin_trap();
     if (!given.insert(answer).second) __builtin_trap();
   }
-  if (fileservices::checkName(nullptr, block.data()) != fileservices::kResultNullArgument)
+  if (nameset::checkName(nullptr, block.data()) != fennick::kResultNullArgument)
     __builtin_trap();
   return 0;
 }

@@ -1,9 +1,9 @@
 // OBJ vertex count on any text, and the stream-rule number parsers.
 #include <cstdint>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 #include "TextOps.h"
-#include "leanOBJ.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = fuzzsupport::writeInput("in.obj", data, size);

@@ -7,8 +7,8 @@
 #include <iterator>
 #include <string>
 
-#include "../exports02/RunLength.cpp"
 #include "FuzzSupport.h"
+#include "RunLength.h"
 
 namespace {
 std::string readAll(const std::string& path) {
@@ -24,11 +24,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string in = fuzzsupport::writeInput("rle_in", data + 1, size - 1);
   const std::string out = fuzzsupport::scratchDir() + "/rle_out";
   const std::string back = fuzzsupport::scratchDir() + "/rle_back";
-  if (fileservices::decompressFile(in.c_str(), out.c_str(), readBlock, writeBlock) != 0.0f)
+  if (runlength::decompressFile(in.c_str(), out.c_str(), readBlock, writeBlock) != 0.0f)
     std::abort();
-  const float ratio = fileservices::compressFile(in.c_str(), out.c_str(), readBlock, writeBlock);
+  const float ratio = runlength::compressFile(in.c_str(), out.c_str(), readBlock, writeBlock);
   if (size > 1 && !(ratio > 0.0f)) std::abort();
-  if (fileservices::decompressFile(out.c_str(), back.c_str(), writeBlock, readBlock) != 0.0f)
+  if (runlength::decompressFile(out.c_str(), back.c_str(), writeBlock, readBlock) != 0.0f)
     std::abort();
   if (readAll(back) != std::string(reinterpret_cast<const char*>(data + 1), size - 1)) std::abort();
   return 0;

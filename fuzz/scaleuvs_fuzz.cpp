@@ -1,10 +1,10 @@
 // Texture-coordinate scaling on any text, with a factor taken from the
-// input's first byte. The operation lives beside the export layer, which the
-// fuzz build does not link, so its one source file is compiled in here.
+// input's first byte.
 #include <cstdint>
+#include <string>
 
-#include "../Mobrel01/ScaleUVs.cpp"
 #include "FuzzSupport.h"
+#include "ScaleUVs.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   double factor = size ? data[0] / 255.0 : 0.5;

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <memory>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 #include "SculptyOps.h"
 #include "SculptyReader.h"

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 #include "VyXOps.h"
 

@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <cstdio>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
-#include "VyXOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = fuzzsupport::writeInput("in.vyx", data, size);

@@ -1,8 +1,8 @@
 // Face group count on any bytes.
 #include <cstdint>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
-#include "VyXOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string path = fuzzsupport::writeInput("in.vyx", data, size);

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
-#include "VyXOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;

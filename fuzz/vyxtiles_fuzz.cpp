@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "FennickDLL.h"
 #include "FuzzSupport.h"
 #include "VyXOps.h"
 

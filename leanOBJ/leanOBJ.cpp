@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string_view>
 
+#include "Common.h"
+#include "FennickDLL.h"
 #include "TextOps.h"
 
 namespace {
@@ -38,7 +40,7 @@ const char* findMarker(const char* begin, const char* end) {
 
 }  // namespace
 
-float getVertexCount(const char* path) {
+float getVertexCount(const char* path) noexcept {
   textops::FilePtr file = textops::openRead(path);
   if (!file) return leanobj::kResultOpenFailed;
   textops::LineBlockReader reader;

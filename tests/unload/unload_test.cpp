@@ -1,5 +1,7 @@
 // An edition unloaded by the host is gone: its state (the open folder
-// listing) does not survive into the next load.
+// listing) does not survive into the next load, and what it held open is
+// closed with it.
+#include <dirent.h>
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
@@ -23,11 +25,21 @@ bool mapped(const std::string& realPath) {
   return false;
 }
 
+size_t openDescriptors() {
+  size_t n = 0;
+  if (DIR* fds = opendir("/proc/self/fd")) {
+    while (readdir(fds)) ++n;
+    closedir(fds);
+  }
+  return n;
+}
+
 void reloadsWithoutState(const char* path) {
   char real[PATH_MAX];
   ASSERT_NE(realpath(path, real), nullptr) << path;
   ASSERT_FALSE(mapped(real)) << "loaded before the test: " << real;
 
+  const size_t descriptors = openDescriptors();
   void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(handle, nullptr) << dlerror();
   Fn openFolder = reinterpret_cast<Fn>(dlsym(handle, "OpenFolder"));
@@ -41,6 +53,7 @@ void reloadsWithoutState(const char* path) {
   EXPECT_TRUE(mapped(real));
   ASSERT_EQ(dlclose(handle), 0);
   EXPECT_FALSE(mapped(real)) << "still mapped after its last dlclose";
+  EXPECT_EQ(openDescriptors(), descriptors) << "the open listing outlived the unload";
 
   handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
   ASSERT_NE(handle, nullptr) << dlerror();

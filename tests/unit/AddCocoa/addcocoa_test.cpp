@@ -10,6 +10,7 @@
 #include <map>
 
 #include "AddCocoa.h"
+#include "FennickDLL.h"
 #include "TestSupport.h"
 
 namespace {

@@ -9,6 +9,7 @@
 
 #include "ColladaOps.h"
 #include "ExpectedDocuments.h"
+#include "FennickDLL.h"
 #include "TestSupport.h"
 
 namespace {

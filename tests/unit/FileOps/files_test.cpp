@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DirStream.h"
+#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TestSupport.h"
 

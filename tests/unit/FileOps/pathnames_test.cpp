@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "FileOps.h"
+#include "FennickDLL.h"
 
 namespace {
 

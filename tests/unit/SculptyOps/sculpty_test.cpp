@@ -8,6 +8,7 @@
 #include <set>
 #include <sstream>
 
+#include "FennickDLL.h"
 #include "SculptyOps.h"
 #include "SculptyReader.h"
 #include "TestSupport.h"

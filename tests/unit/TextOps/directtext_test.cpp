@@ -75,7 +75,7 @@ TEST(DirectText, WideIntegersAgreeWithToChars) {
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
   std::string path = ::testing::TempDir() + "/directtext_room.txt";
-  ASSERT_TRUE(textops::openOut(out, path.c_str(), 4096));
+  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
     char* p = textops::room(out, 16);

@@ -4,8 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "FennickDLL.h"
 #include "TestSupport.h"
-#include "VyXOps.h"
 
 namespace {
 

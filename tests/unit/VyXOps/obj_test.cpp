@@ -3,8 +3,8 @@
 #include <cmath>
 #include <limits>
 
+#include "FennickDLL.h"
 #include "TestSupport.h"
-#include "VyXOps.h"
 #include "VyXWriter.h"
 
 namespace {

@@ -6,6 +6,7 @@
 #include <limits>
 #include <random>
 
+#include "FennickDLL.h"
 #include "TestSupport.h"
 #include "VyXOps.h"
 #include "VyXWriter.h"

@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 
+#include "FennickDLL.h"
 #include "TestSupport.h"
 #include "VyXOps.h"
 #include "VyXWriter.h"

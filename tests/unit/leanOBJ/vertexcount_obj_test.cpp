@@ -3,8 +3,8 @@
 #include <random>
 #include <sstream>
 
+#include "FennickDLL.h"
 #include "TestSupport.h"
-#include "leanOBJ.h"
 
 namespace {
 
