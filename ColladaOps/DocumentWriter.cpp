@@ -504,8 +504,10 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
       for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
     }
     OutFile out;
-    if (!textops::openOut(out, outputPath)) {
-      return out.buffer ? float(colladaops::kResultOutputFailed) : fennick::kResultNoMemory;
+    switch (textops::openOut(out, outputPath)) {
+      case textops::OutStatus::OpenFailed: return float(colladaops::kResultOutputFailed);
+      case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+      case textops::OutStatus::Ok: break;
     }
     writeDocument(out, *model, normalMode, layout, materials);
     // A write error (a full disk) leaves the file as far as it got and is

@@ -22,25 +22,30 @@ int copyFile(const char* source, const char* destination) noexcept {
   if (namesInput(destination, from)) return 0;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
   if (!buffer) return -1;
-  std::remove(destination);
   // A private file stays private: the copy is created with the source's
-  // permission bits, never wider ones for a moment.
-  textops::FilePtr out(createFile(destination, from.permissions));
-  if (!out) return -1;
+  // permission bits, never wider ones for a moment. Blocks of kCopyBlock
+  // bytes go past the writer's one-page buffer straight to the file.
+  Replacement replacement;
+  textops::OutFile out;
+  if (textops::openOutWith(out, textops::kPageSize, [&] {
+        return openReplacement(replacement, destination, ReplaceWay::Recreate, from.permissions);
+      }) != textops::OutStatus::Ok)
+    return -1;
   int result = 0;
   for (;;) {
-    size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
+    const size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
       if (std::ferror(in.get())) result = -1;
       break;
     }
-    if (std::fwrite(buffer.get(), 1, n, out.get()) != n) {
+    textops::put(out, buffer.get(), n);
+    if (textops::outFailed(out)) {
       result = -1;
       break;
     }
   }
-  if (std::fclose(out.release()) != 0) result = -1;
-  return result;
+  if (!textops::closeOut(out)) result = -1;
+  return finishReplacement(replacement, result == 0) ? result : -1;
 }
 
 }  // namespace fileops

@@ -38,8 +38,11 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) {
   if (!in) return kResultOpenFailed;
   if (fileops::namesInput(outPath, fileops::identityOf(in.get()))) return kResultSameFile;
   textops::OutFile out;
-  if (!textops::openOut(out, outPath))
-    return out.buffer ? kResultWriteOpenFailed : fennick::kResultNoMemory;
+  switch (textops::openOut(out, outPath)) {
+    case textops::OutStatus::OpenFailed: return kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
+  }
 
   textops::LineBlockReader reader;
   if (!textops::initLineReader(reader, in.get())) return fennick::kResultNoMemory;

@@ -201,8 +201,10 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
   }
 
   textops::OutFile out;
-  if (!textops::openOut(out, bmpPath)) {
-    return out.buffer ? sculpty::kResultWriteOpenFailed : fennick::kResultNoMemory;
+  switch (textops::openOut(out, bmpPath)) {
+    case textops::OutStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
+    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
+    case textops::OutStatus::Ok: break;
   }
   writeBitmap(canvas, out);
   return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;

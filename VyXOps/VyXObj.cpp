@@ -79,7 +79,7 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
   if (q > size) return vyx::kResultPastEnd;
 
   textops::OutFile out;
-  if (!textops::openOut(out, objPath)) return vyx::kResultCreateFailed;
+  if (textops::openOut(out, objPath) != textops::OutStatus::Ok) return vyx::kResultCreateFailed;
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
   textops::putUInt(out, nv);
   textops::put(out, "\n#Face count ");
@@ -173,7 +173,8 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) {
     uint64_t nc = vyx::u32le(file.data.get() + 40);
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
     textops::OutFile out;
-    if (!textops::openOut(out, textPath)) return vyx::kResultCreateFailed;
+    if (textops::openOut(out, textPath) != textops::OutStatus::Ok)
+      return vyx::kResultCreateFailed;
     putColourBlock(out, file.data.get() + 48, nc);
     return textops::closeOut(out) ? 0.0f : vyx::kResultCreateFailed;
   });

@@ -130,19 +130,16 @@ inline void putF32(unsigned char* w, float f) {
 // bytes. The pairs are transformed straight into the writer's buffer.
 bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) {
   textops::OutFile out;
-  if (!textops::openOut(out, path)) return false;
+  if (textops::openOut(out, path) != textops::OutStatus::Ok) return false;
   textops::put(out, block.data, block.prefix);
   UVTileStr.push_back(tile.tileName);
   const unsigned char* r = block.records();
   uint64_t pairs = block.count * 4;
   while (pairs > 0) {
-    size_t room = (out.capacity - out.length) / 8;
-    if (room == 0) {
-      textops::flushOut(out);
-      continue;
-    }
-    size_t batch = pairs < room ? size_t(pairs) : room;
-    unsigned char* w = out.buffer.get() + out.length;
+    char* const at = textops::room(out, 8);
+    const size_t fit = textops::roomLeft(out) / 8;
+    const size_t batch = pairs < fit ? size_t(pairs) : fit;
+    unsigned char* w = reinterpret_cast<unsigned char*>(at);
     for (size_t i = 0; i < batch; ++i, r += 8, w += 8) {
       // Most pairs lie outside the tile: their u index alone tells.
       float u = asFloat(r), v = asFloat(r + 4), lu = -1.0f, lv = -1.0f;
@@ -154,7 +151,7 @@ bool writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path) 
       putF32(w, lu);
       putF32(w + 4, lv);
     }
-    out.length += batch * 8;
+    textops::advance(out, at + batch * 8);
     pairs -= batch;
   }
   static const unsigned char kEnd[16] = {};

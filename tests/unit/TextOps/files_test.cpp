@@ -88,7 +88,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   std::string dir = makeTempDir("out");
   std::string path = dir + "/o";
   textops::OutFile out;
-  ASSERT_TRUE(textops::openOut(out, path.c_str(), 4096));
+  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 2000; ++i) {
     textops::put(out, "v ");
@@ -108,7 +108,8 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   ASSERT_TRUE(textops::closeOut(out));
   EXPECT_EQ(testsupport::readText(path), expected);
   textops::OutFile bad;
-  EXPECT_FALSE(textops::openOut(bad, (dir + "/no/such/folder").c_str()));
+  EXPECT_EQ(textops::openOut(bad, (dir + "/no/such/folder").c_str()),
+            textops::OutStatus::OpenFailed);
 }
 
 }  // namespace
