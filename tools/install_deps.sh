@@ -4,7 +4,7 @@
 set -euo pipefail
 
 need_windows=${NEED_WINDOWS:-1}
-packages=(cmake ninja-build g++ make libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake ninja-build g++ make libgtest-dev
           libxml2-utils python3 assimp-utils python3-collada python3-pil
           clang libclang-rt-14-dev xvfb xauth)
 if [ "$need_windows" = 1 ]; then

@@ -59,10 +59,16 @@ ctest_lane() {  # lane builddir cmake-args...
 
 start_display() {
   if [ -z "${DISPLAY:-}" ]; then
-    Xvfb :77 -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    # Xvfb picks a free display number itself and writes it to fd 3.
+    local fifo
+    fifo=$(mktemp -u /tmp/fennick-xvfb.XXXXXX)
+    mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     xvfb_pid=$!
-    export DISPLAY=:77
-    sleep 1
+    local number
+    read -r -t 20 number <"$fifo" || true
+    rm -f "$fifo"
+    [ -n "$number" ] && export DISPLAY=:$number
   fi
 }
 
@@ -161,6 +167,14 @@ win_lane() {  # lane arch
   else
     echo "fennick-host.exe under Wine printed: $hostout"; fail=$((fail + 1))
   fi
+  # The release archive made from this build, unpacked and run as a user would.
+  local archive
+  if archive=$(bash tools/package.sh "$lane" "$dir" 2>&1 | tail -1) && [ -f "$archive" ] &&
+     WINE=$wine bash tests/win/package_test.sh "$archive" "$root/samples"; then
+    pass=$((pass + 1))
+  else
+    echo "release archive: $archive"; fail=$((fail + 1))
+  fi
   echo "== $lane: tests under Wine"
   local out rc p f
   out=$(cd "$dir" && timeout 900 "$wine" fennick_win_tests.exe --gtest_filter='-WinFaults.*' 2>&1)
@@ -199,22 +213,25 @@ demo_lane() {
 fuzz_lane() {
   if [ ! -f fuzz/CMakeLists.txt ]; then return; fi
   echo "== fuzz: smoke runs"
-  if ! CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja >build-fuzz.configure.log 2>&1 ||
-     ! cmake --build build-fuzz -j "$jobs" >build-fuzz.build.log 2>&1; then
-    tail -30 build-fuzz.build.log 2>/dev/null; note fuzz 0 1; return
+  if ! CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja >build-fuzz.configure.log 2>&1; then
+    tail -30 build-fuzz.configure.log; note fuzz 0 1; return
+  fi
+  if ! cmake --build build-fuzz -j "$jobs" >build-fuzz.build.log 2>&1; then
+    grep -E 'error|Error' build-fuzz.build.log | head -40; note fuzz 0 1; return
   fi
   local pass=0 fail=0 target name
   for target in build-fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
-    local corpus=fuzz/corpus/${name#fuzz_}
-    mkdir -p "$corpus"
+    local corpus=$root/fuzz/corpus/${name#fuzz_}
     local dict=()
     [ -f "fuzz/${name#fuzz_}.dict" ] && dict=(-dict="$root/fuzz/${name#fuzz_}.dict")
-    # Runs on a copy so the committed corpus stays as it is.
-    rm -rf "build-fuzz/corpus-$name" && cp -r "$corpus" "build-fuzz/corpus-$name"
+    # Runs on a copy: what the run finds stays in build-fuzz, the committed
+    # corpus as it is.
+    rm -rf "build-fuzz/corpus-$name" && mkdir "build-fuzz/corpus-$name"
+    [ -d "$corpus" ] && cp -r "$corpus/." "build-fuzz/corpus-$name/"
     if (cd build-fuzz && timeout 120 "./$name" -max_total_time=${FUZZ_SECONDS:-10} -rss_limit_mb=2048 \
-          "${dict[@]}" "corpus-$name" "$root/$corpus" >"$name.log" 2>&1); then
+          "${dict[@]}" "corpus-$name" >"$name.log" 2>&1); then
       pass=$((pass + 1))
     else
       tail -20 "build-fuzz/$name.log"; fail=$((fail + 1))

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <string>
 #include <limits>
 
 #include "TestSupport.h"
@@ -21,6 +23,38 @@ TEST(WinLoad, PlainNamesOnlyNoDecoration) {
   EXPECT_EQ(dll02().fn("_Version"), nullptr);
   EXPECT_EQ(dll02().fn("Version@24"), nullptr);
   EXPECT_EQ(dll02().fn("_Z14getVertexCountPKc"), nullptr);
+}
+
+// What the file's properties show: version numbers and description.
+TEST(WinLoad, CarriesItsVersionResource) {
+  char path[MAX_PATH];
+  ASSERT_NE(GetModuleFileNameA(dll02().module, path, MAX_PATH), 0u);
+  DWORD ignored = 0;
+  DWORD size = GetFileVersionInfoSizeA(path, &ignored);
+  ASSERT_GT(size, 0u) << "no version resource in " << path;
+  std::string info(size, '\0');
+  ASSERT_TRUE(GetFileVersionInfoA(path, 0, size, &info[0]));
+  VS_FIXEDFILEINFO* fixed = nullptr;
+  UINT length = 0;
+  ASSERT_TRUE(VerQueryValueA(&info[0], "\\", reinterpret_cast<void**>(&fixed), &length));
+  char numbers[64];
+  snprintf(numbers, sizeof numbers, "%lu.%lu.%lu", (unsigned long)HIWORD(fixed->dwFileVersionMS),
+           (unsigned long)LOWORD(fixed->dwFileVersionMS), (unsigned long)HIWORD(fixed->dwFileVersionLS));
+  EXPECT_STREQ(numbers, FENNICK_VERSION);
+  EXPECT_EQ(fixed->dwProductVersionMS, fixed->dwFileVersionMS);
+  EXPECT_EQ(fixed->dwFileType, DWORD(VFT_DLL));
+  auto text = [&](const char* key) {
+    char* value = nullptr;
+    UINT n = 0;
+    std::string query = std::string("\\StringFileInfo\\040904B0\\") + key;
+    if (!VerQueryValueA(&info[0], query.c_str(), reinterpret_cast<void**>(&value), &n) || !value)
+      return std::string();
+    return std::string(value);
+  };
+  EXPECT_EQ(text("FileVersion"), FENNICK_VERSION);
+  EXPECT_EQ(text("ProductVersion"), FENNICK_VERSION);
+  EXPECT_EQ(text("OriginalFilename"), "FennickDLL02.dll");
+  EXPECT_NE(text("FileDescription").find("Fennick"), std::string::npos);
 }
 
 TEST(WinCalls, VertexCounts) {

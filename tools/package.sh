@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Release archives in dist/, one per platform, each holding its editions,
+# public headers, the host harness, the README, a VERSION file and
+# SHA256SUMS over every other file:
+#   linux  fennick-VERSION-linux-x86_64.tar.gz  FennickDLL.so, FennickDLL02.so, fennick-host
+#   win64  fennick-VERSION-windows-x64.zip      FennickDLL02.dll, fennick-host.exe
+#   win32  fennick-VERSION-windows-x86.zip      the same for 32-bit Windows
+# Usage: bash tools/package.sh [KIND [BUILD_DIR]] (default: all three kinds,
+# each built in build-package-KIND; BUILD_DIR reuses a configured build).
+# Prints the path of each archive made.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+version=$(sed -n 's/^project(Fennick VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+[ -n "$version" ] || { echo "no version in CMakeLists.txt" >&2; exit 1; }
+mkdir -p dist
+
+package() {  # kind [build-dir]
+  local kind=$1 dir=${2:-build-package-$1} name toolchain=()
+  case $kind in
+    linux) name=fennick-$version-linux-x86_64 ;;
+    win64) name=fennick-$version-windows-x64
+           toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-w64-mingw32.cmake) ;;
+    win32) name=fennick-$version-windows-x86
+           toolchain=(-DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-w64-mingw32.cmake) ;;
+    *) echo "unknown kind $kind (linux, win64, win32)" >&2; return 1 ;;
+  esac
+  if [ $# -lt 2 ]; then
+    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENNICK_TESTS=OFF \
+      -DFENNICK_BENCH=OFF "${toolchain[@]}" >/dev/null
+  fi
+  cmake --build "$dir" --target FennickDLL02 fennick-host \
+    $([ "$kind" = linux ] && echo FennickDLL) >/dev/null
+  local stage
+  stage=$(mktemp -d)
+  cmake --install "$dir" --prefix "$stage/$name" --strip >/dev/null
+  echo "$version" >"$stage/$name/VERSION"
+  (cd "$stage/$name" && find . -type f ! -name SHA256SUMS | sed 's|^\./||' | LC_ALL=C sort |
+     xargs sha256sum >SHA256SUMS)
+  local archive
+  if [ "$kind" = linux ]; then
+    archive=$root/dist/$name.tar.gz
+    (cd "$stage" && tar -czf "$archive" "$name")
+  else
+    archive=$root/dist/$name.zip
+    rm -f "$archive"
+    (cd "$stage" && cmake -E tar cf "$archive" --format=zip "$name")
+  fi
+  rm -rf "$stage"
+  echo "$archive"
+}
+
+if [ $# -eq 0 ]; then
+  for kind in linux win64 win32; do package "$kind"; done
+else
+  package "$@"
+fi
