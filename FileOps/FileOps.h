@@ -69,9 +69,6 @@ struct FileIdentity {
 };
 FileIdentity identityOf(std::FILE* file) noexcept;
 FileIdentity identityOf(const char* path) noexcept;
-#if !defined(_WIN32)
-FileIdentity identityOfDescriptor(int descriptor) noexcept;
-#endif
 
 inline bool sameFile(const FileIdentity& a, const FileIdentity& b) {
   return a.known && b.known && a.volume == b.volume && a.index == b.index;

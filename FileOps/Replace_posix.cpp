@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "FileOps.h"
+#include "FileIdentity_posix.h"
 
 namespace fileops {
 
