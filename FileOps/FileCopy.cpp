@@ -22,25 +22,30 @@ float copyFile(const char* source, const char* destination) noexcept {
   if (namesInput(destination, from)) return 0.0f;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
   if (!buffer) return kCopyFailed;
-  std::remove(destination);
   // A private file stays private: the copy is created with the source's
-  // permission bits, never wider ones for a moment.
-  textops::FilePtr out(createFile(destination, from.permissions));
-  if (!out) return kCopyFailed;
+  // permission bits, never wider ones for a moment. Blocks of kCopyBlock
+  // bytes go past the writer's one-page buffer straight to the file.
+  Replacement replacement;
+  textops::OutFile out;
+  if (textops::openOutWith(out, textops::kPageSize, [&] {
+        return openReplacement(replacement, destination, ReplaceWay::Recreate, from.permissions);
+      }) != textops::OutStatus::Ok)
+    return kCopyFailed;
   float result = 0.0f;
   for (;;) {
-    size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
+    const size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
       if (std::ferror(in.get())) result = kCopyFailed;
       break;
     }
-    if (std::fwrite(buffer.get(), 1, n, out.get()) != n) {
+    textops::put(out, buffer.get(), n);
+    if (textops::outFailed(out)) {
       result = kCopyFailed;
       break;
     }
   }
-  if (std::fclose(out.release()) != 0) result = kCopyFailed;
-  return result;
+  if (!textops::closeOut(out)) result = kCopyFailed;
+  return finishReplacement(replacement, result == 0.0f) ? result : kCopyFailed;
 }
 
 }  // namespace fileops

@@ -1,6 +1,6 @@
 #include <sys/stat.h>
 
-#include "FileOps.h"
+#include "FileIdentity_posix.h"
 
 namespace fileops {
 

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "TextOps.h"
+
 namespace fileops {
 
 #if defined(_WIN32)
@@ -42,9 +44,6 @@ struct FileIdentity {
 };
 FileIdentity identityOf(std::FILE* file) noexcept;
 FileIdentity identityOf(const char* path) noexcept;
-#if !defined(_WIN32)
-FileIdentity identityOfDescriptor(int descriptor) noexcept;
-#endif
 
 inline bool sameFile(const FileIdentity& a, const FileIdentity& b) {
   return a.known && b.known && a.volume == b.volume && a.index == b.index;
@@ -61,14 +60,62 @@ inline bool namesInput(const char* output, const char* input) noexcept {
   return namesInput(output, identityOf(input));
 }
 
-// Creates or truncates `path` for unbuffered binary writing, as
-// textops::openWriteRaw does (a pipe nobody reads fails at once). On POSIX
-// systems a file it creates gets `permissions` masked by the umask; an
-// existing file keeps its own. Null on failure.
-std::FILE* createFile(const char* path, uint32_t permissions) noexcept;
-
 // Bytes the process may still write on the file system that holds (or
 // would hold) the file `path`; false when that cannot be told.
 bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept;
+
+// ---- replacing a file's contents ------------------------------------------
+//
+// Every call that gives an existing file new contents goes through these:
+// openReplacement, writing (through a textops::OutFile), finishReplacement.
+
+// How the new contents take the old ones' place.
+enum class ReplaceWay {
+  // The file is deleted and created anew under its name (a symbolic link is
+  // replaced, not followed) with the permission bits asked for, masked by
+  // the umask; a file that cannot be deleted is truncated and keeps its
+  // own. A failure part way leaves what was written.
+  Recreate,
+  // The contents go to a new file beside the file (beside the file a
+  // symbolic link names: the link stays), which takes its name once it is
+  // completely written, with the old file's permission bits and, where the
+  // process may give it, its owner (POSIX). A failure leaves the file as it
+  // was and nothing beside it. The file must be writable as itself.
+  Beside,
+};
+
+struct Replacement {
+  ReplaceWay way = ReplaceWay::Recreate;
+  std::string target;  // the file replaced (Beside: a symbolic link resolved)
+  std::string temp;    // Beside: the new file until it takes the target's name
+  // Beside refused because the file has further names (hard links), which
+  // a new file would not reach, or its folder takes no new file: only
+  // rewriteTail can give it the new contents (POSIX).
+  bool inPlaceOnly = false;
+  // Nothing opened because memory ran out (no file touched).
+  bool noMemory = false;
+};
+
+// Opens the file that receives the new contents of `path`, unbuffered and
+// binary (a pipe nobody reads fails at once). `permissions`: Recreate's bits
+// for the new file (POSIX). Null when nothing could be opened.
+textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay way,
+                                 uint32_t permissions = 0666) noexcept;
+
+// Once the file openReplacement gave is closed: `written` says that all the
+// new contents went into it. Beside renames the new file over the target,
+// or removes it when `written` is false or the rename fails. True when the
+// target now holds the new contents.
+bool finishReplacement(Replacement& r, bool written) noexcept;
+
+// Gives `path` new contents in place, for a file Beside could not replace:
+// bytes [0, keep) stay, `tail` follows them and the file ends there. Only
+// the file `asRead` is written (by identity, a regular file) and only while
+// it still has `oldSize` bytes, `old` being its whole contents; when the
+// writing falls short, the old bytes from `keep` on and the old length are
+// put back. Windows: false, the file untouched.
+bool rewriteTail(const char* path, const FileIdentity& asRead, const unsigned char* old,
+                 size_t oldSize, size_t keep, const unsigned char* tail,
+                 size_t tailSize) noexcept;
 
 }  // namespace fileops

@@ -1,33 +1,11 @@
-// Output files on POSIX systems: creation with given permission bits, and
-// the free space of the file system an output goes to.
-#include <fcntl.h>
-#include <sys/stat.h>
+// The free space of the file system an output goes to, on POSIX systems.
 #include <sys/statvfs.h>
-#include <unistd.h>
 
 #include <string>
 
 #include "FileOps.h"
 
 namespace fileops {
-
-std::FILE* createFile(const char* path, uint32_t permissions) noexcept {
-  if (!path) return nullptr;
-  // Not waiting for the reader of a pipe; then blocking writes as usual.
-  int fd = ::open(path, O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK,
-                  static_cast<mode_t>(permissions & 0777));
-  if (fd < 0) return nullptr;
-  int status = fcntl(fd, F_GETFL);
-  std::FILE* f = status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1
-                     ? nullptr
-                     : fdopen(fd, "wb");
-  if (!f) {
-    ::close(fd);
-    return nullptr;
-  }
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  return f;
-}
 
 bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept {
   if (!path) return false;

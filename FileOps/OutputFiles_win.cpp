@@ -1,18 +1,12 @@
-// Output files on Windows: creation (permission bits do not apply), and the
-// free space of the volume an output goes to.
+// The free space of the volume an output goes to, on Windows.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
 #include "FileOps.h"
-#include "TextOps.h"
 
 namespace fileops {
-
-std::FILE* createFile(const char* path, uint32_t) noexcept {
-  return textops::openWriteRaw(path).release();
-}
 
 bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept {
   if (!path) return false;

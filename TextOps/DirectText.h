@@ -1,7 +1,7 @@
-// Writing numbers and short texts straight into an OutFile's buffer: ask for
-// room once, write with fixed-size copies, then advance. For writers that
-// emit millions of small pieces, where a memcpy call per piece would cost
-// more than the piece.
+// Decimal digits written straight into an OutFile's buffer: ask room() once,
+// write with fixed-size copies, then advance(). For writers that emit
+// millions of small pieces, where a memcpy call per piece would cost more
+// than the piece.
 #pragma once
 
 #include <cstdint>
@@ -10,18 +10,6 @@
 #include "TextOps.h"
 
 namespace textops {
-
-// Room for at least `bytes` more bytes at the write position, flushing
-// first when the buffer lacks it. `bytes` must not exceed the capacity.
-inline char* room(OutFile& out, size_t bytes) noexcept {
-  if (out.capacity - out.length < bytes) flushOut(out);
-  return reinterpret_cast<char*>(out.buffer.get()) + out.length;
-}
-
-// Marks everything up to `to` (inside the room asked for) as written.
-inline void advance(OutFile& out, char* to) noexcept {
-  out.length = size_t(to - reinterpret_cast<char*>(out.buffer.get()));
-}
 
 // "00".."99", two characters each.
 extern const char kDigitPairs[200];

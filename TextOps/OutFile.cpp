@@ -5,23 +5,16 @@
 namespace textops {
 
 OutStatus openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
-  out.length = 0;
-  out.failed = false;
-  // Whole pages (too large a block fails to allocate as it stands).
-  const size_t capacity = writeBlock > SIZE_MAX - kPageSize
-                              ? writeBlock
-                              : (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
-  out.buffer = allocateAligned(capacity);
-  if (!out.buffer) return OutStatus::NoMemory;
-  out.capacity = capacity;
-  out.file = openWriteRaw(path);
-  return out.file ? OutStatus::Ok : OutStatus::OpenFailed;
+  return openOutWith(out, writeBlock, [path] { return openWriteRaw(path); });
 }
 
+// Without a file (it could not be opened) the bytes are dropped as failed.
 void flushOut(OutFile& out) noexcept {
-  if (out.length == 0 || !out.file) return;
-  if (std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
+  if (out.length == 0) return;
+  if (!out.file ||
+      std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
     out.failed = true;
+  out.flushed += out.length;
   out.length = 0;
 }
 
@@ -29,7 +22,8 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
   const auto* bytes = static_cast<const unsigned char*>(data);
   flushOut(out);
   if (size >= out.capacity) {
-    if (std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
+    if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
+    out.flushed += size;
     return;
   }
   std::memcpy(out.buffer.get(), bytes, size);

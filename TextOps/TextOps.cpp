@@ -6,106 +6,24 @@
 #include <cstdlib>
 #include <new>
 
-#if defined(_WIN32)
-#include <malloc.h>
-#else
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#endif
+#include "Platform.h"
 
 namespace textops {
 
 // ---- memory ---------------------------------------------------------------
 
-void AlignedFree::operator()(unsigned char* p) const noexcept {
-#if defined(_WIN32)
-  _aligned_free(p);
-#else
-  std::free(p);
-#endif
-}
+void AlignedFree::operator()(unsigned char* p) const noexcept { freePages(p); }
 
 AlignedBytes allocateAligned(size_t bytes) noexcept {
   if (bytes > SIZE_MAX - kPageSize) return AlignedBytes();
   size_t rounded = bytes == 0 ? kPageSize : (bytes + kPageSize - 1) / kPageSize * kPageSize;
-#if defined(_WIN32)
-  void* p = _aligned_malloc(rounded, kPageSize);
-#else
-  void* p = std::aligned_alloc(kPageSize, rounded);
-#endif
+  void* p = allocatePages(rounded);
   if (p) poisonBytes(static_cast<unsigned char*>(p) + bytes, rounded - bytes);
   return AlignedBytes(static_cast<unsigned char*>(p));
 }
 
 // ---- files ----------------------------------------------------------------
-
-#if !defined(_WIN32)
-// Opens without waiting for the other end of a pipe (an open of a pipe
-// blocks until that end is opened), then reads and writes block as usual.
-static std::FILE* openNoWait(const char* path, int flags, const char* mode,
-                             bool regularOnly) noexcept {
-  int fd = ::open(path, flags | O_NONBLOCK, 0666);
-  if (fd < 0) return nullptr;
-  struct stat st;
-  if (regularOnly && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    ::close(fd);
-    return nullptr;
-  }
-  int status = fcntl(fd, F_GETFL);
-  std::FILE* f = status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1
-                     ? nullptr
-                     : fdopen(fd, mode);
-  if (!f) ::close(fd);
-  return f;
-}
-#endif
-
-FilePtr openRead(const char* path) noexcept {
-  if (!path) return FilePtr();
-#if defined(_WIN32)
-  std::FILE* f = std::fopen(path, "rb");
-#else
-  // Regular files only: a folder fails its reads, a device may never end,
-  // and a pipe would keep the open waiting for a writer.
-  std::FILE* f = openNoWait(path, O_RDONLY, "rb", true);
-#endif
-  if (f) std::setvbuf(f, nullptr, _IONBF, 0);
-  return FilePtr(f);
-}
-
-FilePtr openWriteRaw(const char* path) noexcept {
-  if (!path) return FilePtr();
-#if defined(_WIN32)
-  std::FILE* f = std::fopen(path, "wb");
-#else
-  // As fopen(path, "wb"); a pipe nobody reads fails to open instead of
-  // waiting for a reader.
-  std::FILE* f = openNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false);
-#endif
-  if (f) std::setvbuf(f, nullptr, _IONBF, 0);
-  return FilePtr(f);
-}
-
-bool seekTo(std::FILE* f, int64_t offset) noexcept {
-#if defined(_WIN32)
-  return _fseeki64(f, offset, SEEK_SET) == 0;
-#else
-  return fseeko(f, static_cast<off_t>(offset), SEEK_SET) == 0;
-#endif
-}
-
-int64_t fileSize(std::FILE* f) noexcept {
-#if defined(_WIN32)
-  if (_fseeki64(f, 0, SEEK_END) != 0) return -1;
-  int64_t size = _ftelli64(f);
-#else
-  if (fseeko(f, 0, SEEK_END) != 0) return -1;
-  int64_t size = static_cast<int64_t>(ftello(f));
-#endif
-  if (!seekTo(f, 0)) return -1;
-  return size;
-}
+// (opening, sizes and seeks: Platform_posix.cpp, Platform_win.cpp)
 
 size_t readFully(std::FILE* f, void* dst, size_t bytes) noexcept {
   size_t got = 0;

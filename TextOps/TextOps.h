@@ -87,8 +87,10 @@ using FilePtr = std::unique_ptr<std::FILE, FileClose>;
 // regular file opens (not a folder, device or pipe).
 FilePtr openRead(const char* path) noexcept;
 // Opens for binary writing (create or truncate), unbuffered: OutFile buffers.
-// A pipe without a reader fails instead of waiting for one.
-FilePtr openWriteRaw(const char* path) noexcept;
+// A pipe without a reader fails instead of waiting for one. On POSIX systems
+// a file it creates gets `permissions` masked by the umask; an existing file
+// keeps its own.
+FilePtr openWriteRaw(const char* path, uint32_t permissions = 0666) noexcept;
 
 // Size of an open file in bytes, or -1 when it cannot be told (not seekable).
 // Leaves the position at the start.
@@ -207,29 +209,94 @@ size_t formatInt(int64_t value, char* out) noexcept;
 size_t formatUInt(uint64_t value, char* out) noexcept;
 
 // ---- buffered writer ------------------------------------------------------
+//
+// Every output file is written through an OutFile and the functions below,
+// the only ones that touch its fields: put* copy pieces in; room, roomLeft
+// and advance let writers that emit millions of small pieces write straight
+// into the buffer with fixed-size stores (see DirectText.h).
 
-struct OutFile {
+enum class OutStatus { Ok, OpenFailed, NoMemory };
+
+class OutFile {
+ public:
+  OutFile() = default;
+  OutFile(const OutFile&) = delete;
+  OutFile& operator=(const OutFile&) = delete;
+
+ private:
   FilePtr file;
   AlignedBytes buffer;
-  size_t length = 0;
+  size_t length = 0;     // bytes in the buffer
   size_t capacity = 0;
-  bool failed = false;  // a write fell short
+  uint64_t flushed = 0;  // bytes handed to the file before them
+  bool failed = false;   // a write fell short
+
+  template <class Open>
+  friend OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open);
+  friend bool closeOut(OutFile& out) noexcept;
+  friend char* room(OutFile& out, size_t bytes) noexcept;
+  friend size_t roomLeft(const OutFile& out) noexcept;
+  friend void advance(OutFile& out, char* to) noexcept;
+  friend void put(OutFile& out, const void* data, size_t size) noexcept;
+  friend void putChar(OutFile& out, char c) noexcept;
+  friend uint64_t bytesPut(const OutFile& out) noexcept;
+  friend bool outFailed(const OutFile& out) noexcept;
+  // Used by the functions above only.
+  friend void flushOut(OutFile& out) noexcept;
+  friend void putSlow(OutFile& out, const void* data, size_t size) noexcept;
 };
 
 constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 
-enum class OutStatus { Ok, OpenFailed, NoMemory };
+// Takes a buffer of `writeBlock` bytes (whole pages), then the file open()
+// returns (a FilePtr, opened for unbuffered binary writing): no file is
+// touched when the memory cannot be had.
+template <class Open>
+OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
+  out.file.reset();
+  out.length = 0;
+  out.flushed = 0;
+  out.failed = false;
+  // Whole pages (too large a block fails to allocate as it stands).
+  const size_t capacity = writeBlock > SIZE_MAX - kPageSize
+                              ? writeBlock
+                              : (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
+  out.buffer = allocateAligned(capacity);
+  out.capacity = out.buffer ? capacity : 0;
+  if (!out.buffer) return OutStatus::NoMemory;
+  out.file = open();
+  return out.file ? OutStatus::Ok : OutStatus::OpenFailed;
+}
 
-// Creates or truncates `path` and takes the write buffer: Ok; OpenFailed
-// when the file cannot be opened; NoMemory when the buffer cannot be had
-// (the file is then not touched).
+// Creates or truncates `path` (openWriteRaw) behind a buffer.
 OutStatus openOut(OutFile& out, const char* path,
                   size_t writeBlock = kDefaultWriteBlock) noexcept;
-void flushOut(OutFile& out) noexcept;
-// Flushes and closes; false when any write fell short or the close failed.
+
+// Flushes and closes; false when any write fell short, the close failed or
+// nothing was open.
 bool closeOut(OutFile& out) noexcept;
 
-void putSlow(OutFile& out, const void* data, size_t size) noexcept;
+// Room for `bytes` more bytes at the write position, which it returns; the
+// buffer is flushed first when fewer are free. Afterwards roomLeft gives at
+// least `bytes`, or the whole buffer when `bytes` exceeds it.
+inline char* room(OutFile& out, size_t bytes) noexcept {
+  if (out.capacity - out.length < bytes) flushOut(out);
+  return reinterpret_cast<char*>(out.buffer.get()) + out.length;
+}
+
+// Free bytes at the write position.
+inline size_t roomLeft(const OutFile& out) noexcept { return out.capacity - out.length; }
+
+// Marks everything up to `to` (inside the room asked for) as written.
+inline void advance(OutFile& out, char* to) noexcept {
+  out.length = size_t(to - reinterpret_cast<char*>(out.buffer.get()));
+}
+
+// Every byte put so far, flushed or not: the size of the file once closed.
+inline uint64_t bytesPut(const OutFile& out) noexcept { return out.flushed + out.length; }
+
+// True once a write fell short (a full disk): the rest need not be made.
+inline bool outFailed(const OutFile& out) noexcept { return out.failed; }
 
 inline void put(OutFile& out, const void* data, size_t size) noexcept {
   if (size <= out.capacity - out.length) {

@@ -119,10 +119,9 @@ std::vector<UV_tile> tileSet(const UVBlock& block, int32_t& lastU, int32_t& last
 inline void putF32(unsigned char* w, float f) {
   uint32_t bits;
   std::memcpy(&bits, &f, sizeof bits);
-  w[0] = uint8_t(bits);
-  w[1] = uint8_t(bits >> 8);
-  w[2] = uint8_t(bits >> 16);
-  w[3] = uint8_t(bits >> 24);
+  const unsigned char bytes[4] = {uint8_t(bits), uint8_t(bits >> 8), uint8_t(bits >> 16),
+                                  uint8_t(bits >> 24)};
+  std::memcpy(w, bytes, 4);
 }
 
 // One tile's file: the prefix as it stands, every UV pair moved into the
@@ -140,18 +139,16 @@ float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path,
   UVTileStr.push_back(tile.tileName);
   const unsigned char* r = block.records();
   uint64_t pairs = block.count * 4;
+  // Locals: the byte stores below could otherwise alias them.
+  const int32_t tileU = tile.tileU, tileV = tile.tileV;
   while (pairs > 0) {
-    size_t room = (out.capacity - out.length) / 8;
-    if (room == 0) {
-      textops::flushOut(out);
-      continue;
-    }
-    size_t batch = pairs < room ? size_t(pairs) : room;
-    unsigned char* w = out.buffer.get() + out.length;
+    unsigned char* w = reinterpret_cast<unsigned char*>(textops::room(out, 8));
+    const size_t fit = textops::roomLeft(out) / 8;
+    const size_t batch = pairs < fit ? size_t(pairs) : fit;
     for (size_t i = 0; i < batch; ++i, r += 8, w += 8) {
       // Most pairs lie outside the tile: their u index alone tells.
       float u = asFloat(r), v = asFloat(r + 4), lu = -1.0f, lv = -1.0f;
-      if (vyx::tileIndexOf(u) == tile.tileU && vyx::tileIndexOf(v) == tile.tileV) {
+      if (vyx::tileIndexOf(u) == tileU && vyx::tileIndexOf(v) == tileV) {
         int32_t whole;
         lu = vyx::tileLocal(u, whole);
         lv = vyx::tileLocal(v, whole);
@@ -159,7 +156,7 @@ float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path,
       putF32(w, lu);
       putF32(w + 4, lv);
     }
-    out.length += batch * 8;
+    textops::advance(out, reinterpret_cast<char*>(w));
     pairs -= batch;
   }
   static const unsigned char kEnd[16] = {};

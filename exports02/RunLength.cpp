@@ -20,17 +20,13 @@ constexpr size_t kStepRoom = 512;
 
 inline void store64(unsigned char* p, uint64_t w) { std::memcpy(p, &w, 8); }
 
-// The writer and the bytes it has flushed so far.
-struct Sink {
-  textops::OutFile out;
-  uint64_t flushed = 0;
-};
+// Where the next bytes go: at least kStepRoom free bytes.
+inline unsigned char* stepRoom(textops::OutFile& out) {
+  return reinterpret_cast<unsigned char*>(textops::room(out, kStepRoom));
+}
 
-inline void makeRoom(Sink& sink) {
-  if (sink.out.capacity - sink.out.length < kStepRoom) {
-    sink.flushed += sink.out.length;
-    textops::flushOut(sink.out);
-  }
+inline void advanceTo(textops::OutFile& out, unsigned char* end) {
+  textops::advance(out, reinterpret_cast<char*>(end));
 }
 
 // The run that reached the end of the previous block (count 1 to 255).
@@ -40,15 +36,11 @@ struct OpenRun {
   unsigned count = 0;
 };
 
-// Bytes [i, i + chunk) fit the write buffer as one pair each.
-size_t encodeChunk(Sink& sink, size_t left) {
-  textops::OutFile& out = sink.out;
+// The next `chunk` bytes fit the write buffer at `dst` as one pair each.
+size_t encodeChunk(textops::OutFile& out, size_t left, unsigned char*& dst) {
   size_t chunk = left < 32768 ? left : 32768;
-  if (out.capacity - out.length < 2 * chunk + 2) {
-    sink.flushed += out.length;
-    textops::flushOut(out);
-  }
-  const size_t most = (out.capacity - out.length - 2) / 2;
+  dst = reinterpret_cast<unsigned char*>(textops::room(out, 2 * chunk + 2));
+  const size_t most = (textops::roomLeft(out) - 2) / 2;
   return chunk < most ? chunk : most;
 }
 
@@ -56,7 +48,7 @@ size_t encodeChunk(Sink& sink, size_t left) {
 // Every byte is compared with its predecessor and the pair of the current
 // run is written each time, but the output only advances where a run ends
 // (or reaches 255): no branch depends on the data.
-void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, Sink& sink) {
+void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, textops::OutFile& out) {
   if (n == 0) return;
   size_t i = 0;
   if (!run.open) {
@@ -67,11 +59,9 @@ void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, Sink& sink) {
   }
   unsigned value = run.value;
   unsigned count = run.count;
-  textops::OutFile& out = sink.out;
   while (i < n) {
-    const size_t chunk = encodeChunk(sink, n - i);
-    unsigned char* dst = out.buffer.get() + out.length;
-    unsigned char* const first = dst;
+    unsigned char* dst;
+    const size_t chunk = encodeChunk(out, n - i, dst);
     for (const size_t end = i + chunk; i < end; ++i) {
       const unsigned next = d[i];
       const bool ends = (next != value) | (count == 255);
@@ -81,34 +71,30 @@ void encodeBlock(const unsigned char* d, size_t n, OpenRun& run, Sink& sink) {
       count = ends ? 1 : count + 1;
       value = next;
     }
-    out.length += static_cast<size_t>(dst - first);
+    advanceTo(out, dst);
   }
   run.value = value;
   run.count = count;
 }
 
-void closeRun(OpenRun& run, Sink& sink) {
+void closeRun(OpenRun& run, textops::OutFile& out) {
   if (!run.open) return;
-  makeRoom(sink);
-  textops::OutFile& out = sink.out;
-  out.buffer[out.length] = static_cast<unsigned char>(run.count);
-  out.buffer[out.length + 1] = static_cast<unsigned char>(run.value);
-  out.length += 2;
+  unsigned char* dst = stepRoom(out);
+  dst[0] = static_cast<unsigned char>(run.count);
+  dst[1] = static_cast<unsigned char>(run.value);
+  advanceTo(out, dst + 2);
   run.open = false;
 }
 
 // Expands whole pairs [d, d + n), n even. Short runs are written as one or
 // two 8-byte stores of the value and the output advances by the count.
-void decodeBlock(const unsigned char* d, size_t n, Sink& sink) {
-  textops::OutFile& out = sink.out;
+void decodeBlock(const unsigned char* d, size_t n, textops::OutFile& out) {
   size_t i = 0;
   while (i < n) {
-    makeRoom(sink);
+    unsigned char* dst = stepRoom(out);
     // Pairs that surely fit: 255 bytes each, plus the stores' overhang.
-    size_t pairs = (out.capacity - out.length - 16) / 255;
+    size_t pairs = (textops::roomLeft(out) - 16) / 255;
     if (pairs > (n - i) / 2) pairs = (n - i) / 2;
-    unsigned char* dst = out.buffer.get() + out.length;
-    unsigned char* const first = dst;
     for (const size_t end = i + 2 * pairs; i < end; i += 2) {
       const unsigned count = d[i];
       const uint64_t pattern = kOnes * d[i + 1];
@@ -122,13 +108,13 @@ void decodeBlock(const unsigned char* d, size_t n, Sink& sink) {
       }
       dst += count;
     }
-    out.length += static_cast<size_t>(dst - first);
+    advanceTo(out, dst);
   }
 }
 
 struct Files {
   textops::FilePtr in;
-  Sink sink;
+  textops::OutFile out;
   textops::AlignedBytes block;
 };
 
@@ -144,8 +130,7 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   if (fileops::namesInput(output, from)) return kResultSameFile;
   f.block = textops::allocateAligned(readBlock);
   if (!f.block) return fennick::kResultNoMemory;
-  textops::OutFile& out = f.sink.out;
-  switch (textops::openOut(out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
+  switch (textops::openOut(f.out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
     case textops::OutStatus::OpenFailed: return kResultOutputFailed;
     case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
     case textops::OutStatus::Ok: break;
@@ -166,14 +151,14 @@ float compressFile(const char* input, const char* output, size_t readBlock,
   for (;;) {
     const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     inBytes += n;
-    if (n > 0) encodeBlock(f.block.get(), n, run, f.sink);
+    if (n > 0) encodeBlock(f.block.get(), n, run, f.out);
     if (n < readBlock) break;
   }
   // The last run is always written: there is no next byte to extend it.
-  closeRun(run, f.sink);
-  const uint64_t outBytes = f.sink.flushed + f.sink.out.length;
+  closeRun(run, f.out);
+  const uint64_t outBytes = textops::bytesPut(f.out);
   const bool readFailed = std::ferror(f.in.get()) != 0;
-  const bool written = textops::closeOut(f.sink.out);
+  const bool written = textops::closeOut(f.out);
   if (readFailed) return kResultInputFailed;
   if (!written) return kResultOutputFailed;
   // Both sizes become floats before the division (an empty input gives
@@ -194,11 +179,11 @@ float decompressFile(const char* input, const char* output, size_t readBlock,
   for (;;) {
     const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     // A trailing odd byte is a count without its value: it yields nothing.
-    decodeBlock(f.block.get(), n & ~size_t(1), f.sink);
+    decodeBlock(f.block.get(), n & ~size_t(1), f.out);
     if (n < readBlock) break;
   }
   const bool readFailed = std::ferror(f.in.get()) != 0;
-  const bool written = textops::closeOut(f.sink.out);
+  const bool written = textops::closeOut(f.out);
   if (readFailed) return kResultInputFailed;
   if (!written) return kResultOutputFailed;
   return 0.0f;

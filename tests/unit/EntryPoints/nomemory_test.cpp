@@ -3,7 +3,7 @@
 // whichever of their allocations fails first, and never throw.
 //
 // This program replaces the global operator new and interposes
-// aligned_alloc (the library's page-aligned buffers): once a countdown of
+// posix_memalign (the library's page-aligned buffers): once a countdown of
 // allocations runs out, every later allocation fails until the call
 // returns. Each call runs with the countdown at 0, 1, 2, ... until a run
 // makes no failing allocation; that run must give what the call gives with
@@ -13,6 +13,7 @@
 
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <functional>
 #include <new>
@@ -58,11 +59,12 @@ void operator delete[](void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
 
-extern "C" void* aligned_alloc(std::size_t alignment, std::size_t size) noexcept {
-  using AlignedAlloc = void* (*)(std::size_t, std::size_t);
-  static const auto next = reinterpret_cast<AlignedAlloc>(dlsym(RTLD_NEXT, "aligned_alloc"));
-  if (allocationFails()) return nullptr;
-  return next(alignment, size);
+extern "C" int posix_memalign(void** out, std::size_t alignment, std::size_t size) noexcept {
+  using PosixMemalign = int (*)(void**, std::size_t, std::size_t);
+  static const auto next =
+      reinterpret_cast<PosixMemalign>(dlsym(RTLD_NEXT, "posix_memalign"));
+  if (allocationFails()) return ENOMEM;
+  return next(out, alignment, size);
 }
 
 namespace {

@@ -79,11 +79,12 @@ TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
     char* p = textops::room(out, 16);
+    ASSERT_GE(textops::roomLeft(out), 16u);
     p = textops::writeInt64(p, i * 7919);
     *p++ = ' ';
     textops::advance(out, p);
     expected += reference(i * 7919) + " ";
-    ASSERT_LE(out.length, out.capacity);
+    ASSERT_EQ(textops::bytesPut(out), expected.size());
   }
   ASSERT_TRUE(textops::closeOut(out));
   std::FILE* f = std::fopen(path.c_str(), "rb");

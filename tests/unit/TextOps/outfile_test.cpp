@@ -1,0 +1,55 @@
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+
+#include "TestSupport.h"
+#include "TextOps.h"
+
+namespace {
+
+using testsupport::makeTempDir;
+using testsupport::readText;
+
+TEST(OutFileOpen, WithoutMemoryNoFileIsTouched) {
+  std::string dir = makeTempDir("outopen");
+  std::string kept = dir + "/kept", fresh = dir + "/fresh";
+  ASSERT_TRUE(testsupport::writeText(kept, "kept"));
+  textops::OutFile out;
+  // A block no allocation can give.
+  EXPECT_EQ(textops::openOut(out, kept.c_str(), SIZE_MAX), textops::OutStatus::NoMemory);
+  EXPECT_EQ(readText(kept), "kept");
+  EXPECT_EQ(textops::openOut(out, fresh.c_str(), SIZE_MAX), textops::OutStatus::NoMemory);
+  EXPECT_FALSE(testsupport::fileExists(fresh));
+  EXPECT_FALSE(textops::closeOut(out));
+  EXPECT_EQ(textops::openOut(out, (dir + "/none/f").c_str()), textops::OutStatus::OpenFailed);
+  EXPECT_EQ(textops::openOut(out, nullptr), textops::OutStatus::OpenFailed);
+  EXPECT_FALSE(textops::closeOut(out));
+}
+
+// Pieces through the buffer, past it straight to the file, and written in
+// place: all counted, all in order.
+TEST(OutFileWriter, CountsEveryByteWhereverItGoes) {
+  std::string path = makeTempDir("outcount") + "/o";
+  textops::OutFile out;
+  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
+  EXPECT_EQ(textops::roomLeft(out), 4096u);
+  textops::put(out, "abc");
+  const std::string big(10000, 'x');
+  textops::put(out, big);
+  EXPECT_EQ(textops::bytesPut(out), 10003u);
+  textops::putChar(out, '-');
+  // More room than the buffer has: it is flushed and wholly free.
+  char* at = textops::room(out, 5000);
+  EXPECT_EQ(textops::roomLeft(out), 4096u);
+  std::memcpy(at, "yz", 2);
+  textops::advance(out, at + 2);
+  EXPECT_EQ(textops::roomLeft(out), 4094u);
+  EXPECT_EQ(textops::bytesPut(out), 10006u);
+  EXPECT_FALSE(textops::outFailed(out));
+  ASSERT_TRUE(textops::closeOut(out));
+  EXPECT_EQ(readText(path), "abc" + big + "-yz");
+}
+
+}  // namespace
