@@ -20,22 +20,10 @@ constexpr int kWidePathRoom = 260;  // UTF-16 units of the folder path, terminat
 constexpr size_t kNarrowPathLimit = 256;
 constexpr DWORD kNarrowFullRoom = 260;
 
-constexpr unsigned short kTypeCharDevice = 0x2000;
-constexpr unsigned short kTypeFolder = 0x4000;
-constexpr unsigned short kTypeRegular = 0x8000;
-
+// The listing reads an entry's name only.
 struct Entry {
   char d_name[kNameField];
-  unsigned short d_namlen;
-  unsigned short d_type;
-  unsigned long d_ino;  // always 0
 };
-
-unsigned short entryType(DWORD attributes) {
-  if (attributes & FILE_ATTRIBUTE_DEVICE) return kTypeCharDevice;
-  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return kTypeFolder;
-  return kTypeRegular;
-}
 
 // Converts to the process code page into `out` (kNameField bytes with the
 // terminator). The byte count without the terminator, or -1 when the name
@@ -78,11 +66,7 @@ void takeWideEntry(DirStream* s) {
   if (n < 0) {
     e.d_name[0] = '?';
     e.d_name[1] = '\0';
-    n = 1;
   }
-  e.d_namlen = static_cast<unsigned short>(n);
-  e.d_type = entryType(s->data.dwFileAttributes);
-  e.d_ino = 0;
 }
 
 void takeNarrowEntry(DirStream* s) {
@@ -90,9 +74,6 @@ void takeNarrowEntry(DirStream* s) {
   size_t n = strnlen(s->narrowData.cFileName, kNameField - 1);
   std::memcpy(e.d_name, s->narrowData.cFileName, n);
   e.d_name[n] = '\0';
-  e.d_namlen = static_cast<unsigned short>(n);
-  e.d_type = entryType(s->narrowData.dwFileAttributes);
-  e.d_ino = 0;
 }
 
 [[maybe_unused]] DirStream* openNarrow(const char* path) noexcept {

@@ -11,20 +11,9 @@
 struct floatVertex {
   float x, y, z;
 };
-// One "vt" line.
-struct txtF {
-  float u, v;
-};
 // Pixel position of a texture coordinate: twice the ranks of its u and v.
 struct txtI {
   int32_t column, row;
-};
-// One "f " line: corner count, then 0-based vertex and texture indices of
-// the first four corners (-1 where a corner has none).
-struct aFace {
-  int32_t corners;
-  int32_t vertex[4];
-  int32_t texture[4];
 };
 // Encoded position of one vertex, each channel 0..255.
 struct rgbVertex {

@@ -149,28 +149,6 @@ bool initLineReader(LineBlockReader& reader, std::FILE* file,
 bool nextLineBlock(LineBlockReader& reader, const char*& begin,
                    const char*& end) noexcept;
 
-// Calls onLine(lineBegin, lineEnd) for every line of the file (line feed not
-// included; a final line without one is delivered too) until it returns
-// false. Returns false only when memory could not be had.
-template <class OnLine>
-bool forEachLine(std::FILE* file, OnLine&& onLine,
-                 size_t readBlock = kDefaultReadBlock) {
-  LineBlockReader reader;
-  if (!initLineReader(reader, file, readBlock)) return false;
-  const char* begin;
-  const char* end;
-  while (nextLineBlock(reader, begin, end)) {
-    while (begin < end) {
-      const char* nl =
-          static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
-      const char* lineEnd = nl ? nl : end;
-      if (!onLine(begin, lineEnd)) return true;
-      begin = nl ? nl + 1 : end;
-    }
-  }
-  return !reader.failed;
-}
-
 // ---- number parsing with the stream extraction rules ------------------------
 
 // White space as the classic locale's isspace sees it.

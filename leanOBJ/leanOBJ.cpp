@@ -12,9 +12,8 @@ namespace {
 
 constexpr std::string_view kMarker = "#Vertex Count";
 
-// Number of lines in [begin, end) (whole lines, the last one may lack its
-// line feed) that start with "v ". `atLineStart` says whether begin starts a
-// line.
+// Number of lines in [begin, end) that start with "v ": begin starts a line,
+// and the lines are whole (the last one may lack its line feed).
 int64_t countVertexLines(const char* begin, const char* end) {
   int64_t count = 0;
   const char* p = begin;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -15,13 +16,19 @@ std::vector<std::string> linesOf(const std::string& path, size_t block) {
   std::vector<std::string> lines;
   textops::FilePtr f = textops::openRead(path.c_str());
   EXPECT_TRUE(f);
-  EXPECT_TRUE(textops::forEachLine(
-      f.get(),
-      [&](const char* b, const char* e) {
-        lines.emplace_back(b, e);
-        return true;
-      },
-      block));
+  textops::LineBlockReader reader;
+  EXPECT_TRUE(textops::initLineReader(reader, f.get(), block));
+  const char* begin;
+  const char* end;
+  while (textops::nextLineBlock(reader, begin, end)) {
+    EXPECT_LT(begin, end) << "an empty block";
+    while (begin < end) {
+      const char* nl = static_cast<const char*>(std::memchr(begin, '\n', size_t(end - begin)));
+      lines.emplace_back(begin, nl ? nl : end);
+      begin = nl ? nl + 1 : end;
+    }
+  }
+  EXPECT_FALSE(reader.failed);
   return lines;
 }
 
