@@ -30,7 +30,8 @@ flags=(-x objective-c++ -std=c++17 -stdlib=libc++ -fobjc-runtime=gcc -fobjc-exce
        -DGNU_GUI_LIBRARY=1 -DGNU_RUNTIME=1
        -isystem "$dir/include" -isystem "$here/sdk" -isystem "$root/tests/lanes/apple/include"
        -isystem /usr/include/GNUstep -include "$here/prelude.h"
-       -I"$root/AddCocoa" -I"$root/exportcore" -Wall -Wextra -Werror)
+       -I"$root/AddCocoa" -I"$root/Mobrel01" -Wall -Wextra -Werror
+       -Werror=missing-prototypes -Werror=missing-variable-declarations)
 
 echo "== objc: AddCocoa_mac.mm"
 if clang++-19 "${flags[@]}" -c "$source_file" -o "$dir/AddCocoa_mac.o"; then ok; else bad "compile"; fi
