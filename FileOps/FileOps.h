@@ -108,6 +108,11 @@ textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay wa
 // target now holds the new contents.
 bool finishReplacement(Replacement& r, bool written) noexcept;
 
+// The platform's part of openReplacement for ReplaceWay::Beside: checks that
+// the target is writable as itself, fills r.target and r.temp (or
+// r.inPlaceOnly) and opens the new file. May throw std::bad_alloc.
+textops::FilePtr openBeside(Replacement& r, const char* path);
+
 // Gives `path` new contents in place, for a file Beside could not replace:
 // bytes [0, keep) stay, `tail` follows them and the file ends there. Only
 // the file `asRead` is written (by identity, a regular file) and only while

@@ -24,6 +24,8 @@ std::string resolved(const char* path) {
   return std::string(real.get());
 }
 
+}  // namespace
+
 textops::FilePtr openBeside(Replacement& r, const char* path) {
   // Writable as itself, as an in-place rewrite would need it.
   const int probe = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666);
@@ -55,6 +57,8 @@ textops::FilePtr openBeside(Replacement& r, const char* path) {
   return textops::FilePtr();
 }
 
+namespace {
+
 bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
   while (size > 0) {
     const ssize_t n = pwrite(fd, data, size, at);
@@ -67,22 +71,6 @@ bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
 }
 
 }  // namespace
-
-textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay way,
-                                 uint32_t permissions) noexcept {
-  r = Replacement();
-  r.way = way;
-  if (!path) return textops::FilePtr();
-  try {
-    if (way == ReplaceWay::Beside) return openBeside(r, path);
-    r.target = path;
-    std::remove(path);
-    return textops::openWriteRaw(path, permissions);
-  } catch (...) {  // only std::bad_alloc can leave the block
-    r.noMemory = true;
-    return textops::FilePtr();
-  }
-}
 
 bool finishReplacement(Replacement& r, bool written) noexcept {
   if (r.way == ReplaceWay::Recreate) return written;

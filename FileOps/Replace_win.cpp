@@ -13,8 +13,6 @@
 
 namespace fileops {
 
-namespace {
-
 textops::FilePtr openBeside(Replacement& r, const char* path) {
   // Writable as itself.
   std::FILE* probe = std::fopen(path, "ab");
@@ -39,24 +37,6 @@ textops::FilePtr openBeside(Replacement& r, const char* path) {
     if (errno != EEXIST) break;
   }
   return textops::FilePtr();
-}
-
-}  // namespace
-
-textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay way,
-                                 uint32_t permissions) noexcept {
-  r = Replacement();
-  r.way = way;
-  if (!path) return textops::FilePtr();
-  try {
-    if (way == ReplaceWay::Beside) return openBeside(r, path);
-    r.target = path;
-    std::remove(path);
-    return textops::openWriteRaw(path, permissions);
-  } catch (...) {  // only std::bad_alloc can leave the block
-    r.noMemory = true;
-    return textops::FilePtr();
-  }
 }
 
 bool finishReplacement(Replacement& r, bool written) noexcept {
