@@ -38,8 +38,10 @@ ms() { local n=$1; shift; best_ms "$n" "" "$@"; }            # ms N cmd...
 fresh_ms() { local n=$1 out=$2; shift 2; best_ms "$n" "$out" "$@"; }  # fresh_ms N OUTPUT cmd...
 export -f best_ms ms fresh_ms
 
+# Kept apart: a sourced step may reset the positional parameters (set --).
+only=${1:-}
 for step in bench/run.d/*.sh; do
-  [ -n "${1:-}" ] && [[ "$step" != *"$1"* ]] && continue
+  [ -n "$only" ] && [[ "$step" != *"$only"* ]] && continue
   echo "### $(sed -n 's/^# //p;q' "$step")"
   # shellcheck source=/dev/null
   source "$step"
