@@ -90,7 +90,7 @@ struct Replacement {
   std::string temp;    // Beside: the new file until it takes the target's name
   // Beside refused because the file has further names (hard links), which
   // a new file would not reach, or its folder takes no new file: only
-  // rewriteTail can give it the new contents (POSIX).
+  // rewriteTail can give it the new contents (POSIX; on Windows it refuses).
   bool inPlaceOnly = false;
   // Nothing opened because memory ran out (no file touched).
   bool noMemory = false;
@@ -109,9 +109,10 @@ textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay wa
 bool finishReplacement(Replacement& r, bool written) noexcept;
 
 // The platform's part of openReplacement for ReplaceWay::Beside: checks that
-// the target is writable as itself, fills r.target and r.temp (or
-// r.inPlaceOnly) and opens the new file. May throw std::bad_alloc.
-textops::FilePtr openBeside(Replacement& r, const char* path);
+// the target is writable as itself and fills r.target. False when no new
+// file may replace it (r.inPlaceOnly set where only an in-place rewrite
+// reaches every name of the file). May throw std::bad_alloc.
+bool prepareBeside(Replacement& r, const char* path);
 
 // Gives `path` new contents in place, for a file Beside could not replace:
 // bytes [0, keep) stay, `tail` follows them and the file ends there. Only

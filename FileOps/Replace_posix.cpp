@@ -3,7 +3,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -26,35 +25,19 @@ std::string resolved(const char* path) {
 
 }  // namespace
 
-textops::FilePtr openBeside(Replacement& r, const char* path) {
+bool prepareBeside(Replacement& r, const char* path) {
   // Writable as itself, as an in-place rewrite would need it.
   const int probe = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666);
-  if (probe < 0) return textops::FilePtr();
+  if (probe < 0) return false;
   ::close(probe);
   r.target = resolved(path);
+  // Further names (hard links) would keep the old file.
   struct stat st;
   if (stat(r.target.c_str(), &st) == 0 && st.st_nlink > 1) {
     r.inPlaceOnly = true;
-    return textops::FilePtr();
+    return false;
   }
-  for (unsigned serial = 0; serial < 100; ++serial) {
-    std::string name = r.target + ".new" + std::to_string(serial);
-    const int fd = ::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0666);
-    if (fd >= 0) {
-      std::FILE* f = fdopen(fd, "wb");
-      if (!f) {
-        ::close(fd);
-        std::remove(name.c_str());
-        return textops::FilePtr();
-      }
-      std::setvbuf(f, nullptr, _IONBF, 0);
-      r.temp = std::move(name);
-      return textops::FilePtr(f);
-    }
-    if (errno != EEXIST) break;
-  }
-  r.inPlaceOnly = true;  // the folder takes no new file
-  return textops::FilePtr();
+  return true;
 }
 
 namespace {

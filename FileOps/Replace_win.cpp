@@ -1,42 +1,20 @@
 // Replacing a file's contents on Windows: no permission bits or owners to
 // carry over, and no in-place rewrite (a file is replaced by renaming only).
-#include <fcntl.h>
-#include <io.h>
-#include <sys/stat.h>
 #include <windows.h>
 
-#include <cerrno>
 #include <cstdio>
-#include <string>
 
 #include "FileOps.h"
 
 namespace fileops {
 
-textops::FilePtr openBeside(Replacement& r, const char* path) {
+bool prepareBeside(Replacement& r, const char* path) {
   // Writable as itself.
   std::FILE* probe = std::fopen(path, "ab");
-  if (!probe) return textops::FilePtr();
+  if (!probe) return false;
   std::fclose(probe);
   r.target = path;
-  for (unsigned serial = 0; serial < 100; ++serial) {
-    std::string name = r.target + ".new" + std::to_string(serial);
-    const int fd = _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY,
-                         _S_IREAD | _S_IWRITE);
-    if (fd >= 0) {
-      std::FILE* f = _fdopen(fd, "wb");
-      if (!f) {
-        _close(fd);
-        std::remove(name.c_str());
-        return textops::FilePtr();
-      }
-      std::setvbuf(f, nullptr, _IONBF, 0);
-      r.temp = std::move(name);
-      return textops::FilePtr(f);
-    }
-    if (errno != EEXIST) break;
-  }
-  return textops::FilePtr();
+  return true;
 }
 
 bool finishReplacement(Replacement& r, bool written) noexcept {

@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "Platform.h"
@@ -57,6 +58,20 @@ FilePtr openWriteRaw(const char* path, uint32_t permissions) noexcept {
   // As fopen(path, "wb"); a pipe nobody reads fails to open instead of
   // waiting for a reader.
   return openNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false, permissions);
+}
+
+FilePtr openNewRaw(const char* path) noexcept {
+  if (!path) return FilePtr();
+  const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+  if (fd < 0) return FilePtr();
+  std::FILE* f = fdopen(fd, "wb");
+  if (!f) {
+    ::close(fd);
+    std::remove(path);
+    return FilePtr();
+  }
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  return FilePtr(f);
 }
 
 bool seekTo(std::FILE* f, int64_t offset) noexcept {

@@ -1,5 +1,10 @@
 // Memory and file handles on Windows.
+#include <fcntl.h>
+#include <io.h>
 #include <malloc.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include "Platform.h"
 #include "TextOps.h"
@@ -24,6 +29,21 @@ FilePtr openRead(const char* path) noexcept { return openUnbuffered(path, "rb");
 
 // Permission bits do not apply: a new file gets the folder's access rules.
 FilePtr openWriteRaw(const char* path, uint32_t) noexcept { return openUnbuffered(path, "wb"); }
+
+FilePtr openNewRaw(const char* path) noexcept {
+  if (!path) return FilePtr();
+  const int fd =
+      _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) return FilePtr();
+  std::FILE* f = _fdopen(fd, "wb");
+  if (!f) {
+    _close(fd);
+    std::remove(path);
+    return FilePtr();
+  }
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  return FilePtr(f);
+}
 
 bool seekTo(std::FILE* f, int64_t offset) noexcept {
   return _fseeki64(f, offset, SEEK_SET) == 0;

@@ -91,6 +91,10 @@ FilePtr openRead(const char* path) noexcept;
 // a file it creates gets `permissions` masked by the umask; an existing file
 // keeps its own.
 FilePtr openWriteRaw(const char* path, uint32_t permissions = 0666) noexcept;
+// Creates `path`, which must not exist yet, for binary writing, unbuffered.
+// Null when it exists (errno EEXIST) or cannot be made; nothing is left
+// behind when it was made but could not be opened as a stream.
+FilePtr openNewRaw(const char* path) noexcept;
 
 // Size of an open file in bytes, or -1 when it cannot be told (not seekable).
 // Leaves the position at the start.

@@ -1,10 +1,12 @@
 // Files and folders for tests: a fresh temporary folder per test, whole-file
-// reads and writes.
+// reads and writes, folder listings.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -61,6 +63,26 @@ inline std::string readText(const std::string& path) {
 inline std::vector<uint8_t> readBytes(const std::string& path) {
   std::string s = readText(path);
   return std::vector<uint8_t>(s.begin(), s.end());
+}
+
+// Writes `text` to a file opened for writing and closes it; true when both
+// went through.
+inline bool writeAndClose(std::FILE* f, const std::string& text) {
+  if (!f) return false;
+  const bool ok = std::fwrite(text.data(), 1, text.size(), f) == text.size();
+  return std::fclose(f) == 0 && ok;
+}
+
+// The names in a folder, one level, without those starting with '.', sorted.
+inline std::vector<std::string> namesIn(const std::string& dir) {
+  std::vector<std::string> names;
+  std::error_code ec;
+  for (const auto& e : std::filesystem::directory_iterator(dir, ec)) {
+    std::string name = e.path().filename().string();
+    if (name[0] != '.') names.push_back(name);
+  }
+  std::sort(names.begin(), names.end());
+  return names;
 }
 
 inline bool fileExists(const std::string& path) {

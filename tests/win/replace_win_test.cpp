@@ -13,12 +13,8 @@ namespace {
 
 using testsupport::fileExists;
 using testsupport::readText;
+using testsupport::writeAndClose;
 using testsupport::writeText;
-
-bool writeAndClose(textops::FilePtr f, const std::string& text) {
-  const bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-  return std::fclose(f.release()) == 0 && ok;
-}
 
 TEST(WinReplace, BesideTakesTheFilesNameOnlyWhenComplete) {
   const std::string dir = testsupport::makeTempDir("winbeside");
@@ -28,7 +24,7 @@ TEST(WinReplace, BesideTakesTheFilesNameOnlyWhenComplete) {
   fileops::Replacement r;
   textops::FilePtr f = fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Beside);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_EQ(readText(target), "old contents");
   EXPECT_FALSE(fileops::finishReplacement(r, false));
   EXPECT_EQ(readText(target), "old contents");
@@ -36,7 +32,7 @@ TEST(WinReplace, BesideTakesTheFilesNameOnlyWhenComplete) {
 
   f = fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Beside);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_TRUE(fileops::finishReplacement(r, true));  // over the existing file
   EXPECT_EQ(readText(target), "new");
   EXPECT_EQ(readText(target + ".new0"), "someone's file");
@@ -59,7 +55,7 @@ TEST(WinReplace, RecreateWritesTheFileAnew) {
   textops::FilePtr f =
       fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Recreate);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_TRUE(fileops::finishReplacement(r, true));
   EXPECT_EQ(readText(target), "new");
 }

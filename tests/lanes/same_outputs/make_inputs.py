@@ -22,26 +22,15 @@ import sys
 
 rng = random.Random(20261208)
 
+# The spellings OBJ writers use for numbers.
+STYLES = ["%.9g", "%g", "%.4f", "%e", "%.12g", "%.17g", "%.3e", "%.6f"]
+
 
 def number(value, style=None):
     """A numeral for value in one of the spellings OBJ writers use."""
     if style is None:
-        style = rng.randrange(8)
-    if style == 0:
-        return "%.9g" % value
-    if style == 1:
-        return "%g" % value
-    if style == 2:
-        return "%.4f" % value
-    if style == 3:
-        return "%e" % value
-    if style == 4:
-        return "%.12g" % value
-    if style == 5:
-        return "%.17g" % value
-    if style == 6:
-        return "%.3e" % value
-    return "%.6f" % value
+        style = rng.randrange(len(STYLES))
+    return STYLES[style] % value
 
 
 def grid_obj(nx, ny):

@@ -2,9 +2,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <dirent.h>
-
-#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -13,23 +10,10 @@
 
 namespace {
 
+using testsupport::namesIn;
 using testsupport::readText;
+using testsupport::writeAndClose;
 using testsupport::writeText;
-
-std::vector<std::string> namesIn(const std::string& dir) {
-  std::vector<std::string> names;
-  DIR* d = opendir(dir.c_str());
-  while (dirent* e = readdir(d))
-    if (e->d_name[0] != '.') names.push_back(e->d_name);
-  closedir(d);
-  std::sort(names.begin(), names.end());
-  return names;
-}
-
-bool writeAndClose(textops::FilePtr f, const std::string& text) {
-  const bool ok = std::fwrite(text.data(), 1, text.size(), f.get()) == text.size();
-  return std::fclose(f.release()) == 0 && ok;
-}
 
 TEST(ReplaceBeside, TheFileKeepsItsContentsUntilTheNewOnesAreComplete) {
   std::string dir = testsupport::makeTempDir("beside");
@@ -38,7 +22,7 @@ TEST(ReplaceBeside, TheFileKeepsItsContentsUntilTheNewOnesAreComplete) {
   fileops::Replacement r;
   textops::FilePtr f = fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Beside);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_EQ(readText(target), "old contents");
   EXPECT_FALSE(fileops::finishReplacement(r, false));  // the writing failed
   EXPECT_EQ(readText(target), "old contents");
@@ -46,7 +30,7 @@ TEST(ReplaceBeside, TheFileKeepsItsContentsUntilTheNewOnesAreComplete) {
 
   f = fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Beside);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_TRUE(fileops::finishReplacement(r, true));
   EXPECT_EQ(readText(target), "new");
   EXPECT_EQ(namesIn(dir), std::vector<std::string>{"t.bin"});
@@ -60,7 +44,7 @@ TEST(ReplaceBeside, AFileWithTheNameOfTheNewOneIsLeftAlone) {
   fileops::Replacement r;
   textops::FilePtr f = fileops::openReplacement(r, target.c_str(), fileops::ReplaceWay::Beside);
   ASSERT_TRUE(f);
-  ASSERT_TRUE(writeAndClose(std::move(f), "new"));
+  ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_TRUE(fileops::finishReplacement(r, true));
   EXPECT_EQ(readText(target), "new");
   EXPECT_EQ(readText(target + ".new0"), "someone's file");

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -25,15 +24,7 @@ class Merge : public ::testing::Test {
   std::string other = dir + "/other.bin";
   float merge(const std::string& from) { return mergeFiles(from.c_str(), &target[0]); }
   // Names in the folder: nothing may be left beside the target.
-  std::vector<std::string> entries() {
-    std::vector<std::string> names;
-    DIR* d = opendir(dir.c_str());
-    while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.') names.push_back(e->d_name);
-    closedir(d);
-    std::sort(names.begin(), names.end());
-    return names;
-  }
+  std::vector<std::string> entries() { return testsupport::namesIn(dir); }
 };
 
 TEST_F(Merge, BothFilesWithoutTheirLastFourteenBytes) {
