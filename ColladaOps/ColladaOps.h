@@ -8,6 +8,7 @@
 #include <functional>
 #include <cstdint>
 #include <map>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,8 @@ std::string makeModelName(const std::string& outputPath, bool keepSingleWord);
 // are computed. Result: 0, kResultOpenFailed, kResultTooManyGroups,
 // kResultBadFace, or -99 (no memory). May throw std::bad_alloc.
 float readColModel(const char* objPath, int normalMode, colModel& model);
+// The same from a file opened for reading (null: kResultOpenFailed).
+float readColModel(std::FILE* file, int normalMode, colModel& model);
 
 // ---- result codes of OBJtoCOLLADA and OBJtoCOLLADATris ------------------------
 // (with fennick::kResultNullArgument, -9, for a null path, and -99)

@@ -494,24 +494,29 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
   fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
   fileHeader.comments = "comments here";
 
-  if (fileops::namesInput(outputPath, objPath)) return colladaops::kResultOutputIsInput;
+  textops::FilePtr obj = textops::openRead(objPath);
+  const fileops::OneInput from(obj.get());
+  if (fileops::namesInput(outputPath, obj ? from.identity : fileops::identityOf(objPath)))
+    return colladaops::kResultOutputIsInput;
   auto model = std::make_unique<colModel>();
-  const float read = readColModel(objPath, normalMode, *model);
+  const float read = readColModel(obj.get(), normalMode, *model);
+  obj.reset();
   if (read != 0.0f) return read;
   std::vector<std::string> materials;
   if (layout == Layout::Triangles) {
     for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
   }
-  OutFile out;
-  switch (textops::openOut(out, outputPath)) {
-    case textops::OutStatus::OpenFailed: return colladaops::kResultOutputFailed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+  fileops::Output output;
+  switch (fileops::openOutput(output, outputPath, from.rules)) {
+    case fileops::OutputStatus::OpenFailed: return colladaops::kResultOutputFailed;
+    case fileops::OutputStatus::IsInput: return colladaops::kResultOutputIsInput;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
-  writeDocument(out, *model, normalMode, layout, materials);
-  // A write error (a full disk) leaves the file as far as it got and is
-  // reported, never passed off as success.
-  if (!textops::closeOut(out)) return colladaops::kResultWriteFailed;
+  writeDocument(output.out, *model, normalMode, layout, materials);
+  // A write error (a full disk) is reported, never passed off as success,
+  // and leaves the file as it was.
+  if (!fileops::closeOutput(output)) return colladaops::kResultWriteFailed;
   return 0.0f;
 }
 

@@ -333,12 +333,16 @@ void CalculateSurfaceNormal(float* p, bool normalise) {
 
 float readColModel(const char* objPath, int normalMode, colModel& model) {
   textops::FilePtr file = textops::openRead(objPath);
+  return readColModel(file.get(), normalMode, model);
+}
+
+float readColModel(std::FILE* file, int normalMode, colModel& model) {
   if (!file) return colladaops::kResultOpenFailed;
   Reader r(model, normalMode);
   // Whole lines in runs read in large blocks; a face line is scanned to its
   // end by the corner reader, the others are found with memchr.
   textops::LineBlockReader reader;
-  bool read = textops::initLineReader(reader, file.get());
+  bool read = textops::initLineReader(reader, file);
   const char* begin;
   const char* end;
   while (read && !r.stopped && textops::nextLineBlock(reader, begin, end)) {
@@ -364,8 +368,7 @@ float readColModel(const char* objPath, int normalMode, colModel& model) {
     }
   }
   read = read && !reader.failed;
-  const bool readFailed = std::ferror(file.get()) != 0;
-  file.reset();
+  const bool readFailed = std::ferror(file) != 0;
   if (!read) return fennick::kResultNoMemory;
   if (readFailed) return colladaops::kResultOpenFailed;
   if (r.stopped) return r.code;

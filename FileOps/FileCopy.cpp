@@ -1,5 +1,6 @@
 #include <cstdio>
 
+#include "Common.h"
 #include "FileOps.h"
 #include "TextOps.h"
 
@@ -14,38 +15,36 @@ float copyFile(const char* source, const char* destination) noexcept {
   if (!source || !destination) return kCopyFailed;
   textops::FilePtr in = textops::openRead(source);
   if (!in) return kCopyFailed;
-  const FileIdentity from = identityOf(in.get());
-  if (from.folder) return kCopyFailed;
+  OneInput from(in.get());
+  if (from.identity.folder) return kCopyFailed;
   const FileIdentity to = identityOf(destination);
-  // No file to replace: deleting a device node or a pipe would lose it.
+  // No file to replace: a device node or a pipe is not a copy's place.
   if (to.folder || to.special) return kCopyFailed;
-  if (namesInput(destination, from)) return 0.0f;  // the destination already is the source
+  if (namesInput(destination, from.identity)) return 0.0f;  // the destination already is the source
   textops::AlignedBytes buffer = textops::allocateAligned(kCopyBlock);
-  if (!buffer) return kCopyFailed;
-  // A private file stays private: the copy is created with the source's
-  // permission bits, never wider ones for a moment. Blocks of kCopyBlock
-  // bytes go past the writer's one-page buffer straight to the file.
-  Replacement replacement;
-  textops::OutFile out;
-  if (textops::openOutWith(out, textops::kPageSize, [&] {
-        return openReplacement(replacement, destination, ReplaceWay::Recreate, from.permissions);
-      }) != textops::OutStatus::Ok)
-    return kCopyFailed;
-  float result = 0.0f;
+  if (!buffer) return fennick::kResultNoMemory;
+  // A private file stays private: the copy has the source's permission
+  // bits, never wider ones for a moment. Blocks of kCopyBlock bytes go past
+  // the writer's one-page buffer straight to the file.
+  from.rules.inputBits = true;
+  Output out;
+  switch (openOutput(out, destination, from.rules, textops::kPageSize)) {
+    case OutputStatus::Ok: break;
+    case OutputStatus::IsInput: return 0.0f;  // it became the source since the check above
+    case OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case OutputStatus::OpenFailed: return kCopyFailed;
+  }
   for (;;) {
     const size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);
     if (n == 0) {
-      if (std::ferror(in.get())) result = kCopyFailed;
+      // A read that failed leaves the destination as it was.
+      if (std::ferror(in.get())) return kCopyFailed;
       break;
     }
-    textops::put(out, buffer.get(), n);
-    if (textops::outFailed(out)) {
-      result = kCopyFailed;
-      break;
-    }
+    textops::put(out.out, buffer.get(), n);
+    if (textops::outFailed(out.out)) return kCopyFailed;
   }
-  if (!textops::closeOut(out)) result = kCopyFailed;
-  return finishReplacement(replacement, result == 0.0f) ? result : kCopyFailed;
+  return closeOutput(out) ? 0.0f : kCopyFailed;
 }
 
 }  // namespace fileops

@@ -19,17 +19,22 @@ constexpr char kFolderSeparator = '\\';
 constexpr char kFolderSeparator = '/';
 #endif
 
-// Copies a file byte for byte: 0 copied, kCopyFailed (-1) failed. The
-// source is opened (and must not be a folder) before the destination is
-// touched; then the destination is deleted and written anew. A destination
-// that is the source itself (by another spelling or through a link) is left
-// intact and gives 0. A destination that is a folder, device, pipe or
-// socket gives -1 and is not touched. A short write, a read error or no
-// memory for the copy buffer gives -1 and leaves the partly written
-// destination. On POSIX systems a destination the copy creates gets the
-// source's permission bits masked by the umask, as cp gives them.
+// Copies a file byte for byte: 0 copied, kCopyFailed (-1) failed, -99 no
+// memory for the copy buffer. The source is opened (and must not be a
+// folder) before the destination is touched; the copy replaces the
+// destination as every output does (see openReplacement), so a failure
+// leaves it as it was. A destination that is the source itself (by another
+// spelling or through a link) is left intact and gives 0. A destination
+// that is a folder, device, pipe or socket gives -1 and is not touched. On
+// POSIX systems the copy gets the source's permission bits masked by the
+// umask, as cp gives them, whether or not the destination existed.
 float copyFile(const char* source, const char* destination) noexcept;
 constexpr float kCopyFailed = -1.0f;
+
+// The path without the extension of its file name: cut before the file
+// name's last dot (after the last "/" or backslash); a dot in a folder name
+// does not count.
+std::string withoutExtension(const std::string& path);
 
 // Identity of a file: device and inode on POSIX, volume serial number and
 // file index on Windows.
@@ -60,68 +65,146 @@ inline bool namesInput(const char* output, const char* input) noexcept {
   return namesInput(output, identityOf(input));
 }
 
-// Bytes the process may still write on the file system that holds (or
-// would hold) the file `path`; false when that cannot be told.
-bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept;
-
-// ---- replacing a file's contents ------------------------------------------
-//
-// Every call that gives an existing file new contents goes through these:
-// openReplacement, writing (through a textops::OutFile), finishReplacement.
-
-// How the new contents take the old ones' place.
-enum class ReplaceWay {
-  // The file is deleted and created anew under its name (a symbolic link is
-  // replaced, not followed) with the permission bits asked for, masked by
-  // the umask; a file that cannot be deleted is truncated and keeps its
-  // own. A failure part way leaves what was written.
-  Recreate,
-  // The contents go to a new file beside the file (beside the file a
-  // symbolic link names: the link stays), which takes its name once it is
-  // completely written, with the old file's permission bits and, where the
-  // process may give it, its owner (POSIX). A failure leaves the file as it
-  // was and nothing beside it. The file must be writable as itself.
-  Beside,
+// Room on the file system that holds (or would hold) the file `path`: bytes
+// the process may still write, the size of one allocation block (a file
+// takes whole blocks), and the files that may still be made. False when
+// nothing can be told.
+struct FreeSpace {
+  uint64_t bytes = 0;
+  uint64_t blockSize = 1;
+  bool filesKnown = false;  // some file systems state no file count
+  uint64_t files = 0;
 };
+bool freeSpaceFor(const char* path, FreeSpace& space) noexcept;
+
+// ---- replacing a file ------------------------------------------------------
+//
+// Every file a call writes for the user goes through one replacement: the
+// new contents go to a new file beside the target (beside the file a
+// symbolic link names: the link stays), created exclusively with no wider
+// permission bits than the result will have, and take the target's name
+// only once they are completely written. The result keeps the target's
+// permission bits (narrowed as OutputRules says), its owner where the
+// process may give it, and its extended attributes (ACLs among them) where
+// the platform has them. On any failure the new file is removed and the
+// target is as it was, or absent when there was none.
+//
+// Only where the target's folder takes no new file (no write permission) is
+// an existing target written in place, as a last resort, and never with
+// wider permission bits than the rules allow (they are narrowed first, or
+// the output is refused). A device or pipe named as output is written
+// directly; a folder is refused.
+
+// What an output is made from.
+struct OutputRules {
+  // The call's inputs as opened (identityOf the open file): the output may
+  // not be one of them, and it is never readable by more users than they
+  // are (no group or other read bit that one of them lacks).
+  const FileIdentity* inputs = nullptr;
+  size_t inputCount = 0;
+  // The target is itself one of the inputs, read whole and rewritten
+  // (merge): it is not refused as an input, and it is not written in place
+  // by the replacement (Replacement::inPlaceOnly tells the caller instead).
+  // A target with further hard links also goes in place that way.
+  bool rewritesTarget = false;
+  // The result gets the first input's permission bits masked by the umask
+  // (a copy), rather than the target's narrowed bits.
+  bool inputBits = false;
+  // The new contents reach the disk before they take the target's name
+  // (for a target whose old bytes exist nowhere else).
+  bool sync = false;
+};
+
+enum class OutputStatus { Ok, OpenFailed, IsInput, NoMemory };
 
 struct Replacement {
-  ReplaceWay way = ReplaceWay::Recreate;
-  std::string target;  // the file replaced (Beside: a symbolic link resolved)
-  std::string temp;    // Beside: the new file until it takes the target's name
-  // Beside refused because the file has further names (hard links), which
-  // a new file would not reach, or its folder takes no new file: only
-  // rewriteTail can give it the new contents (POSIX; on Windows it refuses).
-  bool inPlaceOnly = false;
-  // Nothing opened because memory ran out (no file touched).
-  bool noMemory = false;
+  std::string target;  // the file replaced (a symbolic link resolved)
+  std::string name;    // its name in `folder` (POSIX)
+  std::string temp;    // the new file beside it until it takes the target's name
+  bool inPlace = false;      // the target itself is written (see above)
+  bool inPlaceOnly = false;  // rewritesTarget: only rewriteTail can reach the target
+  bool sync = false;
+  bool targetExisted = false;
+  bool keepTargetBits = false;  // the target's (narrowed) bits are set on the new file
+  uint32_t bits = 0;     // the result's permission bits at most (POSIX)
+  uint32_t owner = 0, group = 0;  // the target's (POSIX)
+  int folder = -1;       // POSIX: the target's folder, held open
+  int descriptor = -1;   // POSIX: the new file, kept past the stream's close
+  Replacement() = default;
+  Replacement(const Replacement&) = delete;
+  Replacement& operator=(const Replacement&) = delete;
+  // A replacement never finished removes its new file: the target stays.
+  ~Replacement();
 };
 
-// Opens the file that receives the new contents of `path`, unbuffered and
-// binary (a pipe nobody reads fails at once). `permissions`: Recreate's bits
-// for the new file (POSIX). Null when nothing could be opened.
-textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay way,
-                                 uint32_t permissions = 0666) noexcept;
+// Opens the file that receives the new contents of `path` (unbuffered,
+// binary) into `file`. IsInput: the target is one of the inputs (nothing
+// made); OpenFailed: nothing could be opened; NoMemory: memory ran out
+// (nothing touched).
+OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
+                             const OutputRules& rules) noexcept;
 
 // Once the file openReplacement gave is closed: `written` says that all the
-// new contents went into it. Beside renames the new file over the target,
-// or removes it when `written` is false or the rename fails. True when the
+// new contents went into it. Gives the target the new contents (rename) or,
+// when `written` is false or that fails, removes the new file. True when the
 // target now holds the new contents.
 bool finishReplacement(Replacement& r, bool written) noexcept;
 
-// The platform's part of openReplacement for ReplaceWay::Beside: checks that
-// the target is writable as itself and fills r.target. False when no new
-// file may replace it (r.inPlaceOnly set where only an in-place rewrite
-// reaches every name of the file). May throw std::bad_alloc.
-bool prepareBeside(Replacement& r, const char* path);
+// One output file behind the buffered writer: open, write through `out`,
+// closeOutput. An Output left without closeOutput (an early return) leaves
+// the target as it was.
+struct Output {
+  Replacement replacement;  // destroyed after `out`, whose file it removes
+  textops::OutFile out;
+};
+OutputStatus openOutput(Output& o, const char* path, const OutputRules& rules,
+                        size_t writeBlock = textops::kDefaultWriteBlock) noexcept;
+// Flushes, closes and replaces the target: false (target as it was) when any
+// write fell short or the replacement failed.
+bool closeOutput(Output& o) noexcept;
+
+// Rules for an output made from the one file `input` was opened as.
+struct OneInput {
+  FileIdentity identity;
+  OutputRules rules;
+  explicit OneInput(std::FILE* input) noexcept;
+  OneInput(const OneInput&) = delete;
+  OneInput& operator=(const OneInput&) = delete;
+};
 
 // Gives `path` new contents in place, for a file Beside could not replace:
 // bytes [0, keep) stay, `tail` follows them and the file ends there. Only
 // the file `asRead` is written (by identity, a regular file) and only while
 // it still has `oldSize` bytes, `old` being its whole contents; when the
 // writing falls short, the old bytes from `keep` on and the old length are
-// put back. Windows: false, the file untouched.
+// put back. `bits`: the permission bits it may have at most (narrowed
+// first; refused when that fails). Windows: false, the file untouched.
 bool rewriteTail(const char* path, const FileIdentity& asRead, const unsigned char* old,
-                 size_t oldSize, size_t keep, const unsigned char* tail,
-                 size_t tailSize) noexcept;
+                 size_t oldSize, size_t keep, const unsigned char* tail, size_t tailSize,
+                 uint32_t bits = 0777) noexcept;
+
+// ---- the platform's steps of a replacement (Replace_posix.cpp, _win.cpp) ---
+
+// Resolves the target, refuses an input, notes what the result keeps.
+OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules);
+enum class NewFile { Made, Exists, FolderRefuses, Failed };
+// Creates `name` beside the target, exclusively, with the result's bits at
+// most; carries the owner and extended attributes over.
+NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& file);
+// The last resort for a folder that takes no new file.
+bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& file);
+// Gives the target the new file's contents (after a sync when asked).
+bool commitReplacement(Replacement& r);
+void removeNewFile(Replacement& r) noexcept;
+void releaseReplacement(Replacement& r) noexcept;  // closes what it holds
+
+// The permission bits an output of these inputs may have: no group or other
+// read bit that one of the inputs lacks.
+inline uint32_t sharedBits(const OutputRules& rules) {
+  uint32_t bits = 0777;
+  for (size_t i = 0; i < rules.inputCount; ++i)
+    if (rules.inputs[i].known) bits &= ~(uint32_t(044) & ~rules.inputs[i].permissions);
+  return bits;
+}
 
 }  // namespace fileops

@@ -1,4 +1,4 @@
-// The free space of the volume an output goes to, on Windows.
+// The room on the volume an output goes to, on Windows.
 #include <windows.h>
 
 #include <string>
@@ -8,7 +8,7 @@
 
 namespace fileops {
 
-bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept {
+bool freeSpaceFor(const char* path, FreeSpace& space) noexcept {
   if (!path) return false;
   try {
     std::string folder = path;
@@ -25,7 +25,17 @@ bool freeSpaceFor(const char* path, uint64_t& bytes) noexcept {
       return false;
     ULARGE_INTEGER available;
     if (!GetDiskFreeSpaceExW(wide.data(), &available, nullptr, nullptr)) return false;
-    bytes = available.QuadPart;
+    space.bytes = available.QuadPart;
+    // A file takes whole clusters. The volume's root is asked: the call
+    // wants a root, and every folder of a volume has its cluster size.
+    wchar_t root[MAX_PATH];
+    DWORD sectorsPerCluster = 0, bytesPerSector = 0, freeClusters = 0, clusters = 0;
+    space.blockSize = 1;
+    if (GetVolumePathNameW(wide.data(), root, MAX_PATH) &&
+        GetDiskFreeSpaceW(root, &sectorsPerCluster, &bytesPerSector, &freeClusters, &clusters) &&
+        sectorsPerCluster != 0 && bytesPerSector != 0)
+      space.blockSize = uint64_t(sectorsPerCluster) * bytesPerSector;
+    space.filesKnown = false;  // NTFS has no fixed count of files
     return true;
   } catch (...) {
     return false;

@@ -2,6 +2,7 @@
 #include <string>
 
 #include "FennickDLL.h"
+#include "FileOps.h"
 
 namespace {
 
@@ -42,3 +43,14 @@ std::string FileNameExtract(const std::string& path, int mode) {
 }
 
 std::string FilepathTruncate(const std::string& path) { return path; }
+
+namespace fileops {
+
+std::string withoutExtension(const std::string& path) {
+  const size_t dot = path.rfind('.');
+  const size_t sep = path.find_last_of(kSeparators);
+  if (dot == std::string::npos || (sep != std::string::npos && dot < sep)) return path;
+  return path.substr(0, dot);
+}
+
+}  // namespace fileops

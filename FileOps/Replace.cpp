@@ -1,6 +1,6 @@
-// Replacing a file's contents: the steps both platforms share; the platform
-// files (Replace_posix.cpp, Replace_win.cpp) check the target, finish the
-// replacement and rewrite in place.
+// Replacing a file: the steps both platforms share. The platform files
+// (Replace_posix.cpp, Replace_win.cpp) resolve and check the target, make
+// the new file beside it, carry its attributes over and rename.
 #include <cerrno>
 #include <cstdio>
 #include <string>
@@ -9,41 +9,97 @@
 
 namespace fileops {
 
+Replacement::~Replacement() {
+  if (!temp.empty()) removeNewFile(*this);
+  releaseReplacement(*this);
+}
+
 namespace {
 
-// The new file beside the target: the first of "<target>.new0" ...
-// ".new99" that no file has yet.
-textops::FilePtr openBeside(Replacement& r, const char* path) {
-  if (!prepareBeside(r, path)) return textops::FilePtr();
+// The new file beside the target: the first of "<name>.new0" ... ".new99"
+// that no file has yet. Where the folder takes no new file, an existing
+// target is written in place (not for a target the caller rewrites itself).
+OutputStatus openBeside(Replacement& r, textops::FilePtr& file, const OutputRules& rules) {
   for (unsigned serial = 0; serial < 100; ++serial) {
-    std::string name = r.target + ".new" + std::to_string(serial);
-    textops::FilePtr f = textops::openNewRaw(name.c_str());
-    if (f) {
-      r.temp = std::move(name);
-      return f;
+    std::string name = r.name + ".new" + std::to_string(serial);
+    switch (createBeside(r, name, file)) {
+      case NewFile::Made: return OutputStatus::Ok;
+      case NewFile::Exists: continue;
+      case NewFile::Failed: return OutputStatus::OpenFailed;
+      case NewFile::FolderRefuses:
+        if (!r.targetExisted) return OutputStatus::OpenFailed;
+        if (rules.rewritesTarget) {
+          r.inPlaceOnly = true;
+          return OutputStatus::OpenFailed;
+        }
+        return openInPlace(r, rules, file) ? OutputStatus::Ok : OutputStatus::OpenFailed;
     }
-    if (errno != EEXIST) break;
   }
-  r.inPlaceOnly = true;  // the folder takes no new file
-  return textops::FilePtr();
+  return OutputStatus::OpenFailed;
 }
 
 }  // namespace
 
-textops::FilePtr openReplacement(Replacement& r, const char* path, ReplaceWay way,
-                                 uint32_t permissions) noexcept {
-  r = Replacement();
-  r.way = way;
-  if (!path) return textops::FilePtr();
+OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
+                             const OutputRules& rules) noexcept {
+  file.reset();
+  if (!r.temp.empty()) removeNewFile(r);
+  releaseReplacement(r);
+  r.target.clear();
+  r.name.clear();
+  r.inPlace = r.inPlaceOnly = r.targetExisted = false;
+  r.sync = rules.sync;
+  r.bits = 0;
+  if (!path || !*path) return OutputStatus::OpenFailed;
   try {
-    if (way == ReplaceWay::Beside) return openBeside(r, path);
-    r.target = path;
-    std::remove(path);
-    return textops::openWriteRaw(path, permissions);
+    const OutputStatus prepared = prepareTarget(r, path, rules);
+    if (prepared != OutputStatus::Ok) return prepared;
+    if (r.inPlaceOnly) return OutputStatus::OpenFailed;
+    // A device or pipe is written as it stands.
+    if (r.inPlace) return openInPlace(r, rules, file) ? OutputStatus::Ok : OutputStatus::OpenFailed;
+    return openBeside(r, file, rules);
   } catch (...) {  // only std::bad_alloc can leave the block
-    r.noMemory = true;
-    return textops::FilePtr();
+    file.reset();
+    if (!r.temp.empty()) removeNewFile(r);
+    return OutputStatus::NoMemory;
   }
+}
+
+bool finishReplacement(Replacement& r, bool written) noexcept {
+  if (r.inPlace) {
+    releaseReplacement(r);
+    r.inPlace = false;
+    return written;
+  }
+  if (r.temp.empty()) return false;
+  const bool replaced = written && commitReplacement(r);
+  if (!replaced) removeNewFile(r);
+  r.temp.clear();
+  releaseReplacement(r);
+  return replaced;
+}
+
+OutputStatus openOutput(Output& o, const char* path, const OutputRules& rules,
+                        size_t writeBlock) noexcept {
+  OutputStatus status = OutputStatus::Ok;
+  const textops::OutStatus opened = textops::openOutWith(o.out, writeBlock, [&] {
+    textops::FilePtr file;
+    status = openReplacement(o.replacement, file, path, rules);
+    return file;
+  });
+  if (opened == textops::OutStatus::NoMemory) return OutputStatus::NoMemory;
+  if (status != OutputStatus::Ok) return status;
+  return opened == textops::OutStatus::Ok ? OutputStatus::Ok : OutputStatus::OpenFailed;
+}
+
+bool closeOutput(Output& o) noexcept {
+  const bool written = textops::closeOut(o.out);
+  return finishReplacement(o.replacement, written);
+}
+
+OneInput::OneInput(std::FILE* input) noexcept : identity(identityOf(input)) {
+  rules.inputs = &identity;
+  rules.inputCount = 1;
 }
 
 }  // namespace fileops

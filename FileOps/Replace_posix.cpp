@@ -1,13 +1,18 @@
-// Replacing a file's contents on POSIX systems.
+// Replacing a file on POSIX systems. The target's folder is opened once and
+// every later step (the check, the new file, the rename) names files
+// relative to it, so a folder swapped in the meantime changes nothing.
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "FileIdentity_posix.h"
 
@@ -15,29 +20,238 @@ namespace fileops {
 
 namespace {
 
-// The file a symbolic link names, so that the link stays a link.
+// The file a symbolic link names, so that the link stays a link; a link
+// that names nothing is itself replaced.
 std::string resolved(const char* path) {
+  struct stat st;
+  if (lstat(path, &st) != 0 || !S_ISLNK(st.st_mode)) return path;
   // Freed also when the copy cannot get its memory.
   std::unique_ptr<char, void (*)(void*)> real(realpath(path, nullptr), std::free);
   if (!real) return path;
   return std::string(real.get());
 }
 
+bool isInput(const FileIdentity& id, const OutputRules& rules) {
+  for (size_t i = 0; i < rules.inputCount; ++i)
+    if (sameFile(id, rules.inputs[i])) return true;
+  return false;
+}
+
+FILE* unbuffered(int fd) {
+  std::FILE* f = fdopen(fd, "wb");
+  if (!f) return nullptr;
+  std::setvbuf(f, nullptr, _IONBF, 0);
+  return f;
+}
+
+// Extended attributes (and with them ACLs, security labels, and on macOS
+// Finder tags) of the file `from` onto the new file; what cannot be set is
+// passed over.
+#if defined(__APPLE__)
+ssize_t listNames(int fd, char* names, size_t size) { return flistxattr(fd, names, size, 0); }
+ssize_t getValue(int fd, const char* name, void* value, size_t size) {
+  return fgetxattr(fd, name, value, size, 0, 0);
+}
+void setValue(int fd, const char* name, const void* value, size_t size) {
+  (void)fsetxattr(fd, name, value, size, 0, 0);
+}
+#else
+ssize_t listNames(int fd, char* names, size_t size) { return flistxattr(fd, names, size); }
+ssize_t getValue(int fd, const char* name, void* value, size_t size) {
+  return fgetxattr(fd, name, value, size);
+}
+void setValue(int fd, const char* name, const void* value, size_t size) {
+  (void)fsetxattr(fd, name, value, size, 0);
+}
+#endif
+
+void copyAttributes(int from, int to) {
+  const ssize_t listed = listNames(from, nullptr, 0);
+  if (listed <= 0 || listed > (1 << 20)) return;
+  std::vector<char> names(size_t(listed) + 1, '\0');
+  const ssize_t got = listNames(from, names.data(), size_t(listed));
+  if (got <= 0 || got > listed) return;
+  std::vector<unsigned char> value;
+  for (size_t at = 0; at < size_t(got);) {
+    const char* name = names.data() + at;
+    at += std::char_traits<char>::length(name) + 1;
+    const ssize_t size = getValue(from, name, nullptr, 0);
+    if (size < 0 || size > (1 << 20)) continue;
+    value.resize(size_t(size) + 1);
+    const ssize_t read = getValue(from, name, value.data(), size_t(size));
+    if (read >= 0 && read <= size) setValue(to, name, value.data(), size_t(read));
+  }
+}
+
 }  // namespace
 
-bool prepareBeside(Replacement& r, const char* path) {
-  // Writable as itself, as an in-place rewrite would need it.
-  const int probe = ::open(path, O_WRONLY | O_APPEND | O_CREAT | O_NONBLOCK, 0666);
-  if (probe < 0) return false;
-  ::close(probe);
+OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
   r.target = resolved(path);
-  // Further names (hard links) would keep the old file.
+  const size_t slash = r.target.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string(".")
+                             : slash == 0               ? std::string("/")
+                                                        : r.target.substr(0, slash);
+  r.name = slash == std::string::npos ? r.target : r.target.substr(slash + 1);
+  if (r.name.empty() || r.name == "." || r.name == "..") return OutputStatus::OpenFailed;
+  r.folder = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (r.folder < 0) return OutputStatus::OpenFailed;
+
+  const uint32_t shared = sharedBits(rules);
+  const uint32_t fromInput =
+      rules.inputCount > 0 && rules.inputs[0].known ? rules.inputs[0].permissions & 0777 : 0666;
   struct stat st;
-  if (stat(r.target.c_str(), &st) == 0 && st.st_nlink > 1) {
-    r.inPlaceOnly = true;
+  if (fstatat(r.folder, r.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
+    if (errno != ENOENT) return OutputStatus::OpenFailed;
+    // A new file: created with these bits, which the umask narrows.
+    r.bits = rules.inputBits ? fromInput : 0666 & shared;
+    return OutputStatus::Ok;
+  }
+  if (S_ISDIR(st.st_mode)) return OutputStatus::OpenFailed;
+  if (S_ISLNK(st.st_mode)) {
+    // A link put in place since the name was resolved: the link itself is
+    // replaced, the file it names is never written.
+    r.bits = rules.inputBits ? fromInput : 0666 & shared;
+    return OutputStatus::Ok;
+  }
+  if (!S_ISREG(st.st_mode)) {
+    r.inPlace = true;  // a device or pipe: written as it stands
+    return OutputStatus::Ok;
+  }
+  // The file that would be replaced, by what opens under its name: it must
+  // be writable as itself (as an in-place write would need it) and be none
+  // of the inputs.
+  const int probe =
+      ::openat(r.folder, r.name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (probe < 0) return OutputStatus::OpenFailed;
+  const FileIdentity now = identityOfDescriptor(probe);
+  struct stat opened;
+  const bool statted = fstat(probe, &opened) == 0;
+  ::close(probe);
+  if (!statted || !S_ISREG(opened.st_mode)) return OutputStatus::OpenFailed;
+  if (!rules.rewritesTarget && isInput(now, rules)) return OutputStatus::IsInput;
+  r.targetExisted = true;
+  r.owner = uint32_t(opened.st_uid);
+  r.group = uint32_t(opened.st_gid);
+  if (rules.inputBits) {
+    r.bits = fromInput;
+  } else {
+    r.bits = uint32_t(opened.st_mode) & 0777 & shared;
+    r.keepTargetBits = true;
+  }
+  // Further names (hard links) would keep the old contents.
+  if (rules.rewritesTarget && opened.st_nlink > 1) r.inPlaceOnly = true;
+  return OutputStatus::Ok;
+}
+
+namespace {
+
+// The owner, attributes and bits the result keeps, onto the new file. May
+// throw std::bad_alloc.
+void carryOver(Replacement& r, int fd) {
+  if (r.targetExisted) {
+    // The owner first, where the process may give the file away (a change
+    // of owner may clear some permission bits); a group that cannot be kept
+    // takes the group's bits with it.
+    struct stat mine;
+    bool groupLost = false;
+    if (fstat(fd, &mine) == 0 &&
+        (uint32_t(mine.st_uid) != r.owner || uint32_t(mine.st_gid) != r.group)) {
+      if (fchown(fd, uid_t(r.owner), gid_t(r.group)) != 0 &&
+          fchown(fd, uid_t(-1), gid_t(r.group)) != 0 && uint32_t(mine.st_gid) != r.group) {
+        groupLost = true;
+        r.bits &= ~uint32_t(070);
+      }
+    }
+    const int old = ::openat(r.folder, r.name.c_str(),
+                             O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (old >= 0) {
+      copyAttributes(old, fd);
+      ::close(old);
+    }
+    // After the attributes: the bits narrow an access list's mask too.
+    struct stat now;
+    if (r.keepTargetBits)
+      (void)fchmod(fd, static_cast<mode_t>(r.bits & 0777));
+    else if (groupLost && fstat(fd, &now) == 0)
+      (void)fchmod(fd, static_cast<mode_t>(now.st_mode & 0777 & r.bits));
+  }
+}
+
+}  // namespace
+
+NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& file) {
+  r.temp = name;  // before the file exists: a failure after it removes it
+  const int fd = ::openat(r.folder, name.c_str(),
+                          O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                          static_cast<mode_t>(r.bits & 0777));
+  if (fd < 0) {
+    const int error = errno;
+    r.temp.clear();
+    if (error == EEXIST) return NewFile::Exists;
+    if (error == EACCES || error == EPERM || error == EROFS) return NewFile::FolderRefuses;
+    return NewFile::Failed;
+  }
+  try {
+    carryOver(r, fd);
+  } catch (...) {
+    ::close(fd);
+    throw;  // openReplacement removes the new file
+  }
+  if (r.sync) r.descriptor = ::dup(fd);
+  std::FILE* f = unbuffered(fd);
+  if (!f) {
+    ::close(fd);
+    removeNewFile(r);
+    return NewFile::Failed;
+  }
+  file.reset(f);
+  return NewFile::Made;
+}
+
+bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& file) {
+  const int fd = ::openat(r.folder, r.name.c_str(),
+                          O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+  if (fd < 0) return false;
+  struct stat st;
+  bool ready = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
+  if (ready && S_ISREG(st.st_mode)) {
+    // Only the very file opened is written: never an input, never with
+    // wider bits than the result may have.
+    ready = !(isInput(identityOfDescriptor(fd), rules) && !rules.rewritesTarget);
+    const mode_t allowed = st.st_mode & 0777 & static_cast<mode_t>(r.bits);
+    if (ready && (st.st_mode & 07777) != allowed) ready = fchmod(fd, allowed) == 0;
+    if (ready) ready = ftruncate(fd, 0) == 0;
+  }
+  const int status = ready ? fcntl(fd, F_GETFL) : -1;
+  if (status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1) ready = false;
+  std::FILE* f = ready ? unbuffered(fd) : nullptr;
+  if (!f) {
+    ::close(fd);
     return false;
   }
+  r.inPlace = true;
+  file.reset(f);
   return true;
+}
+
+bool commitReplacement(Replacement& r) {
+  if (r.sync && (r.descriptor < 0 || fsync(r.descriptor) != 0)) return false;
+  if (renameat(r.folder, r.temp.c_str(), r.folder, r.name.c_str()) != 0) return false;
+  r.temp.clear();
+  // The folder's new entry too, for a replacement that must reach the disk.
+  if (r.sync) (void)fsync(r.folder);
+  return true;
+}
+
+void removeNewFile(Replacement& r) noexcept {
+  if (r.folder >= 0 && !r.temp.empty()) unlinkat(r.folder, r.temp.c_str(), 0);
+  r.temp.clear();
+}
+
+void releaseReplacement(Replacement& r) noexcept {
+  if (r.descriptor >= 0) ::close(r.descriptor);
+  if (r.folder >= 0) ::close(r.folder);
+  r.descriptor = r.folder = -1;
 }
 
 namespace {
@@ -55,35 +269,22 @@ bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
 
 }  // namespace
 
-bool finishReplacement(Replacement& r, bool written) noexcept {
-  if (r.way == ReplaceWay::Recreate) return written;
-  if (r.temp.empty()) return false;
-  struct stat st;
-  if (written && stat(r.target.c_str(), &st) == 0) {
-    // The owner first, where the process may give the file away (a change
-    // of owner may clear some permission bits), then the bits.
-    if (chown(r.temp.c_str(), st.st_uid, st.st_gid) != 0) {
-      // Not allowed: the file stays the process's own.
-    }
-    chmod(r.temp.c_str(), st.st_mode & 07777);
-  }
-  const bool replaced = written && std::rename(r.temp.c_str(), r.target.c_str()) == 0;
-  if (!replaced) std::remove(r.temp.c_str());
-  r.temp.clear();
-  return replaced;
-}
-
 bool rewriteTail(const char* path, const FileIdentity& asRead, const unsigned char* old,
-                 size_t oldSize, size_t keep, const unsigned char* tail,
-                 size_t tailSize) noexcept {
+                 size_t oldSize, size_t keep, const unsigned char* tail, size_t tailSize,
+                 uint32_t bits) noexcept {
   if (!path || keep > oldSize) return false;
-  const int fd = ::open(path, O_WRONLY | O_NONBLOCK);  // no waiting on a pipe
+  const int fd = ::open(path, O_WRONLY | O_NONBLOCK | O_CLOEXEC);  // no waiting on a pipe
   if (fd < 0) return false;
   // Only the file that was read, as it was read: the same regular file, of
   // the same length. Another file put in its place is not written.
   const FileIdentity now = identityOfDescriptor(fd);
-  const bool asItWas = !now.folder && !now.special && sameFile(now, asRead) &&
-                       now.size == uint64_t(oldSize);
+  bool asItWas = !now.folder && !now.special && sameFile(now, asRead) &&
+                 now.size == uint64_t(oldSize);
+  struct stat st;
+  if (asItWas && fstat(fd, &st) == 0) {
+    const mode_t allowed = st.st_mode & 0777 & static_cast<mode_t>(bits);
+    if ((st.st_mode & 07777) != allowed && fchmod(fd, allowed) != 0) asItWas = false;
+  }
   bool done = asItWas && keep <= size_t(LLONG_MAX) - tailSize &&
               writeAllAt(fd, tail, tailSize, off_t(keep)) &&
               ftruncate(fd, off_t(keep + tailSize)) == 0;

@@ -1,36 +1,139 @@
-// Replacing a file's contents on Windows: no permission bits or owners to
-// carry over, and no in-place rewrite (a file is replaced by renaming only).
+// Replacing a file on Windows: ReplaceFile keeps the old file's attributes,
+// access rules and streams; a new target is moved into place. No permission
+// bits or owners to carry over, and no in-place rewrite of a merge.
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
 #include <windows.h>
 
+#include <cerrno>
 #include <cstdio>
 
 #include "FileOps.h"
 
 namespace fileops {
 
-bool prepareBeside(Replacement& r, const char* path) {
-  // Writable as itself.
-  std::FILE* probe = std::fopen(path, "ab");
-  if (!probe) return false;
-  std::fclose(probe);
-  r.target = path;
+namespace {
+
+bool isInput(const FileIdentity& id, const OutputRules& rules) {
+  for (size_t i = 0; i < rules.inputCount; ++i)
+    if (sameFile(id, rules.inputs[i])) return true;
+  return false;
+}
+
+// The file opened under `path`, without following a reparse point: its
+// identity and whether it is a disk file.
+struct Opened {
+  bool exists = false;
+  bool disk = false;
+  FileIdentity identity;
+};
+
+bool openTarget(const char* path, DWORD access, Opened& o) {
+  HANDLE h = CreateFileA(path, access, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                         nullptr, OPEN_EXISTING,
+                         FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  o.exists = true;
+  o.disk = GetFileType(h) == FILE_TYPE_DISK;
+  BY_HANDLE_FILE_INFORMATION info;
+  if (o.disk && GetFileInformationByHandle(h, &info)) {
+    o.identity.known = true;
+    o.identity.folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    o.identity.volume = info.dwVolumeSerialNumber;
+    o.identity.index = (uint64_t(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+  }
+  CloseHandle(h);
   return true;
 }
 
-bool finishReplacement(Replacement& r, bool written) noexcept {
-  if (r.way == ReplaceWay::Recreate) return written;
-  if (r.temp.empty()) return false;
-  // std::rename does not replace an existing file here.
-  const bool replaced =
-      written && MoveFileExA(r.temp.c_str(), r.target.c_str(),
-                             MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-  if (!replaced) std::remove(r.temp.c_str());
-  r.temp.clear();
-  return replaced;
+std::FILE* unbuffered(std::FILE* f) {
+  if (f) std::setvbuf(f, nullptr, _IONBF, 0);
+  return f;
 }
 
+}  // namespace
+
+OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
+  r.target = path;
+  r.name = path;  // new files are named from the whole path here
+  Opened o;
+  if (!openTarget(path, 0, o)) {
+    const DWORD error = GetLastError();
+    return error == ERROR_FILE_NOT_FOUND ? OutputStatus::Ok : OutputStatus::OpenFailed;
+  }
+  if (!o.disk) {
+    r.inPlace = true;  // a device: written as it stands
+    return OutputStatus::Ok;
+  }
+  if (o.identity.folder) return OutputStatus::OpenFailed;
+  if (!rules.rewritesTarget && isInput(o.identity, rules)) return OutputStatus::IsInput;
+  // Writable as itself (a read-only file stays as it is).
+  Opened writable;
+  if (!openTarget(path, GENERIC_WRITE, writable)) return OutputStatus::OpenFailed;
+  r.targetExisted = true;
+  return OutputStatus::Ok;
+}
+
+NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& file) {
+  r.temp = name;  // before the file exists: a failure after it removes it
+  const int fd =
+      _open(name.c_str(), _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
+  if (fd < 0) {
+    const int error = errno;
+    r.temp.clear();
+    if (error == EEXIST) return NewFile::Exists;
+    if (error == EACCES) return NewFile::FolderRefuses;
+    return NewFile::Failed;
+  }
+  std::FILE* f = unbuffered(_fdopen(fd, "wb"));
+  if (!f) {
+    _close(fd);
+    removeNewFile(r);
+    return NewFile::Failed;
+  }
+  file.reset(f);
+  return NewFile::Made;
+}
+
+bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& file) {
+  std::FILE* f = unbuffered(std::fopen(r.target.c_str(), r.targetExisted ? "r+b" : "wb"));
+  if (!f) return false;
+  if (r.targetExisted) {
+    // Only the very file opened is written, never an input.
+    const FileIdentity now = identityOf(f);
+    if ((isInput(now, rules) && !rules.rewritesTarget) || _chsize_s(_fileno(f), 0) != 0) {
+      std::fclose(f);
+      return false;
+    }
+  }
+  r.inPlace = true;
+  file.reset(f);
+  return true;
+}
+
+bool commitReplacement(Replacement& r) {
+  const DWORD through = MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH;
+  bool done = false;
+  if (r.targetExisted)
+    done = ReplaceFileA(r.target.c_str(), r.temp.c_str(), nullptr,
+                        REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr) != 0;
+  // A new target, or one ReplaceFile could not take (it may have removed
+  // the old file and left the new one under its own name).
+  if (!done) done = MoveFileExA(r.temp.c_str(), r.target.c_str(), through) != 0;
+  if (done) r.temp.clear();
+  return done;
+}
+
+void removeNewFile(Replacement& r) noexcept {
+  if (!r.temp.empty()) DeleteFileA(r.temp.c_str());
+  r.temp.clear();
+}
+
+void releaseReplacement(Replacement&) noexcept {}
+
 bool rewriteTail(const char*, const FileIdentity&, const unsigned char*, size_t, size_t,
-                 const unsigned char*, size_t) noexcept {
+                 const unsigned char*, size_t, uint32_t) noexcept {
   return false;
 }
 

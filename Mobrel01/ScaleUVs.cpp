@@ -36,13 +36,16 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) noexce
   const double offset = static_cast<float>((1.0 - factor) * 0.5);
   textops::FilePtr in = textops::openRead(inPath);
   if (!in) return kResultOpenFailed;
-  if (fileops::namesInput(outPath, fileops::identityOf(in.get()))) return kResultSameFile;
-  textops::OutFile out;
-  switch (textops::openOut(out, outPath)) {
-    case textops::OutStatus::OpenFailed: return kResultWriteOpenFailed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+  const fileops::OneInput from(in.get());
+  if (fileops::namesInput(outPath, from.identity)) return kResultSameFile;
+  fileops::Output output;
+  switch (fileops::openOutput(output, outPath, from.rules)) {
+    case fileops::OutputStatus::OpenFailed: return kResultWriteOpenFailed;
+    case fileops::OutputStatus::IsInput: return kResultSameFile;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
+  textops::OutFile& out = output.out;
 
   textops::LineBlockReader reader;
   if (!textops::initLineReader(reader, in.get())) return fennick::kResultNoMemory;
@@ -69,16 +72,11 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) noexce
     }
     textops::put(out, copyFrom, size_t(end - copyFrom));
   }
-  if (reader.failed) {
-    textops::closeOut(out);
-    return fennick::kResultNoMemory;
-  }
-  // The input could not be read to its end: the output stays as far as it got.
-  if (std::ferror(in.get())) {
-    textops::closeOut(out);
-    return kResultOpenFailed;
-  }
-  return textops::closeOut(out) ? 0.0f : kResultWriteFailed;
+  // Memory that ran out, or an input that could not be read to its end,
+  // leave the output as it was.
+  if (reader.failed) return fennick::kResultNoMemory;
+  if (std::ferror(in.get())) return kResultOpenFailed;
+  return fileops::closeOutput(output) ? 0.0f : kResultWriteFailed;
 }
 
 }  // namespace scaleuvs

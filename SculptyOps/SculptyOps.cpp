@@ -168,7 +168,8 @@ void writeBitmap(const Canvas& canvas, textops::OutFile& out) {
 }
 
 // Reads the OBJ file in one pass, checks, paints and writes.
-float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
+float convert(textops::FilePtr& file, int64_t size, const char* bmpPath,
+              const fileops::OutputRules& rules) {
   sculpty::Mesh mesh;
   // Room for the lists by the file's size (no line is shorter than 16
   // bytes in a grid file): only address space until used, and it spares the
@@ -202,14 +203,15 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath) {
     if (failure != 0.0f) return failure;
   }
 
-  textops::OutFile out;
-  switch (textops::openOut(out, bmpPath)) {
-    case textops::OutStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+  fileops::Output output;
+  switch (fileops::openOutput(output, bmpPath, rules)) {
+    case fileops::OutputStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
+    case fileops::OutputStatus::IsInput: return sculpty::kResultOutputIsInput;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
-  writeBitmap(canvas, out);
-  return textops::closeOut(out) ? 0.0f : sculpty::kResultWriteFailed;
+  writeBitmap(canvas, output.out);
+  return fileops::closeOutput(output) ? 0.0f : sculpty::kResultWriteFailed;
 }
 
 }  // namespace
@@ -229,8 +231,8 @@ float exportSculpty(const char* objPath, const char* bmpPath, bool flag) noexcep
   return fennick::guarded([&] {
     textops::FilePtr file = textops::openRead(objPath);
     if (!file) return sculpty::kResultOpenFailed;
-    if (fileops::namesInput(bmpPath, fileops::identityOf(file.get())))
-      return sculpty::kResultOutputIsInput;
-    return convert(file, textops::fileSize(file.get()), bmpPath);
+    const fileops::OneInput from(file.get());
+    if (fileops::namesInput(bmpPath, from.identity)) return sculpty::kResultOutputIsInput;
+    return convert(file, textops::fileSize(file.get()), bmpPath, from.rules);
   });
 }

@@ -58,17 +58,21 @@ static ReadStatus finishRead(std::FILE* f, FileBytes& out, size_t capacity) noex
 }
 
 ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
+  FilePtr f = openRead(path);
+  return readWholeFile(f.get(), out);
+}
+
+ReadStatus readWholeFile(std::FILE* f, FileBytes& out) noexcept {
   out.data.reset();
   out.size = 0;
-  FilePtr f = openRead(path);
   if (!f) return ReadStatus::OpenFailed;
-  int64_t size = fileSize(f.get());
+  int64_t size = fileSize(f);
   if (size >= 0) {
     if (static_cast<uint64_t>(size) > SIZE_MAX / 2) return ReadStatus::NoMemory;
     out.data = allocateAligned(static_cast<size_t>(size) + 1);
     if (!out.data) return ReadStatus::NoMemory;
-    out.size = readFully(f.get(), out.data.get(), static_cast<size_t>(size));
-    return finishRead(f.get(), out, static_cast<size_t>(size) + 1);
+    out.size = readFully(f, out.data.get(), static_cast<size_t>(size));
+    return finishRead(f, out, static_cast<size_t>(size) + 1);
   }
   // Not seekable: read in blocks, doubling the buffer.
   size_t capacity = kDefaultReadBlock;
@@ -83,11 +87,11 @@ ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
       out.data = std::move(bigger);
       capacity *= 2;
     }
-    size_t n = std::fread(out.data.get() + out.size, 1, capacity - out.size, f.get());
+    size_t n = std::fread(out.data.get() + out.size, 1, capacity - out.size, f);
     if (n == 0) break;
     out.size += n;
   }
-  return finishRead(f.get(), out, capacity);
+  return finishRead(f, out, capacity);
 }
 
 // ---- line blocks ----------------------------------------------------------

@@ -121,6 +121,8 @@ enum class ReadStatus { Ok, OpenFailed, NoMemory };
 // cannot be read. The buffer may go on past `size`; sanitizer builds poison
 // every byte after the data.
 ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
+// The same for a file opened with openRead (null: OpenFailed).
+ReadStatus readWholeFile(std::FILE* file, FileBytes& out) noexcept;
 
 // ---- line blocks ----------------------------------------------------------
 

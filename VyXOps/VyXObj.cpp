@@ -58,13 +58,8 @@ void putColourBlock(textops::OutFile& out, const unsigned char* records, uint64_
   textops::put(out, kRgbEnd);
 }
 
-// Ends the output of a failed conversion: what was written so far stays.
-float stopWith(textops::OutFile& out, float result) {
-  textops::closeOut(out);
-  return result;
-}
-
-float convertToObj(const unsigned char* data, size_t size, const char* objPath) {
+float convertToObj(const unsigned char* data, size_t size, const char* objPath,
+                   const fileops::OutputRules& rules) {
   // Everything the file must hold before the OBJ file is created.
   if (size < 36) return vyx::kResultPastEnd;
   uint32_t first = vyx::u32le(data + 32);
@@ -79,12 +74,14 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
   uint64_t q = 48 + kVertexRecord * nv;
   if (q > size) return vyx::kResultPastEnd;
 
-  textops::OutFile out;
-  switch (textops::openOut(out, objPath)) {
-    case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+  fileops::Output output;
+  switch (fileops::openOutput(output, objPath, rules)) {
+    case fileops::OutputStatus::OpenFailed: return vyx::kResultCreateFailed;
+    case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
+  textops::OutFile& out = output.out;
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
   textops::putUInt(out, nv);
   textops::put(out, "\n#Face count ");
@@ -101,28 +98,29 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
     textops::putChar(out, '\n');
   }
 
-  // Colour block right after the vertex records.
-  if (q + 4 > size) return stopWith(out, vyx::kResultPastEnd);
+  // A failure from here on returns before closeOutput: the OBJ file is left
+  // as it was. Colour block right after the vertex records.
+  if (q + 4 > size) return vyx::kResultPastEnd;
   uint32_t tag = vyx::u32le(data + q);
-  if (tag != vyx::kTagColours) return stopWith(out, wrongTag(tag));
-  if (q + 12 > size) return stopWith(out, vyx::kResultPastEnd);
+  if (tag != vyx::kTagColours) return wrongTag(tag);
+  if (q + 12 > size) return vyx::kResultPastEnd;
   uint64_t nc = vyx::u32le(data + q + 8);
   uint64_t r = q + 16 + kColourRecord * nc;
-  if (r > size) return stopWith(out, vyx::kResultPastEnd);
+  if (r > size) return vyx::kResultPastEnd;
   putColourBlock(out, data + q + 16, nc);
 
   // Face block right after the colour records.
-  if (r + 4 > size) return stopWith(out, vyx::kResultPastEnd);
+  if (r + 4 > size) return vyx::kResultPastEnd;
   tag = vyx::u32le(data + r);
-  if (tag != vyx::kTagFaces) return stopWith(out, wrongTag(tag));
-  if (r + 8 > size) return stopWith(out, vyx::kResultPastEnd);
+  if (tag != vyx::kTagFaces) return wrongTag(tag);
+  if (r + 8 > size) return vyx::kResultPastEnd;
   const uint64_t faceStart = r + 16, faceEnd = r + vyx::u32le(data + r + 4);
   // The headings and faces that will be written, checked against the data
   // before any face line is.
   size_t headings = 0;
   for (uint64_t d = faceStart; headings < faceID.size() && d < faceEnd; ++headings) {
     d += kFaceRecord * uint64_t(faceID[headings]);
-    if (d > size) return stopWith(out, vyx::kResultPastEnd);
+    if (d > size) return vyx::kResultPastEnd;
   }
   const unsigned char* f = data + faceStart;
   char line[4 * 12 + 8];
@@ -144,7 +142,7 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
       textops::put(out, line, size_t(w - line));
     }
   }
-  if (!textops::closeOut(out)) return vyx::kResultCreateFailed;
+  if (!fileops::closeOutput(output)) return vyx::kResultCreateFailed;
   faceID.clear();
   return 0.0f;
 }
@@ -154,36 +152,43 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath) 
 float writeOBJfromVyx(const char* vyxPath, char* objPath) noexcept {
   return fennick::guarded([&] {
     if (faceID.empty()) return vyx::kResultNoFaceIDs;
+    textops::FilePtr in = textops::openRead(vyxPath);
+    const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(vyxPath, file)) {
+    switch (textops::readWholeFile(in.get(), file)) {
       case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
       case textops::ReadStatus::Ok: break;
     }
-    if (fileops::namesInput(objPath, vyxPath)) return vyx::kResultOutputIsInput;
-    return convertToObj(file.data.get(), file.size, objPath);
+    in.reset();
+    if (fileops::namesInput(objPath, from.identity)) return vyx::kResultOutputIsInput;
+    return convertToObj(file.data.get(), file.size, objPath, from.rules);
   });
 }
 
 float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
   return fennick::guarded([&] {
+    textops::FilePtr in = textops::openRead(vyxPath);
+    const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(vyxPath, file)) {
+    switch (textops::readWholeFile(in.get(), file)) {
       case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
       case textops::ReadStatus::Ok: break;
     }
-    if (fileops::namesInput(textPath, vyxPath)) return vyx::kResultOutputIsInput;
+    in.reset();
+    if (fileops::namesInput(textPath, from.identity)) return vyx::kResultOutputIsInput;
     if (file.size < 48) return vyx::kResultPastEnd;
     uint64_t nc = vyx::u32le(file.data.get() + 40);
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
-    textops::OutFile out;
-    switch (textops::openOut(out, textPath)) {
-      case textops::OutStatus::OpenFailed: return vyx::kResultCreateFailed;
-      case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::OutStatus::Ok: break;
+    fileops::Output output;
+    switch (fileops::openOutput(output, textPath, from.rules)) {
+      case fileops::OutputStatus::OpenFailed: return vyx::kResultCreateFailed;
+      case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
+      case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+      case fileops::OutputStatus::Ok: break;
     }
-    putColourBlock(out, file.data.get() + 48, nc);
-    return textops::closeOut(out) ? 0.0f : vyx::kResultCreateFailed;
+    putColourBlock(output.out, file.data.get() + 48, nc);
+    return fileops::closeOutput(output) ? 0.0f : vyx::kResultCreateFailed;
   });
 }

@@ -128,13 +128,16 @@ inline void putF32(unsigned char* w, float f) {
 // unit square when it lies in the tile and (-1, -1) otherwise, 16 zero
 // bytes. The pairs are transformed straight into the writer's buffer.
 // 0 written; `failed` when the file cannot be created or written; -99.
-float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path, float failed) {
-  textops::OutFile out;
-  switch (textops::openOut(out, path)) {
-    case textops::OutStatus::OpenFailed: return failed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path, float failed,
+                    const fileops::OutputRules& rules) {
+  fileops::Output output;
+  switch (fileops::openOutput(output, path, rules)) {
+    case fileops::OutputStatus::OpenFailed: return failed;
+    case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
+  textops::OutFile& out = output.out;
   textops::put(out, block.data, block.prefix);
   UVTileStr.push_back(tile.tileName);
   const unsigned char* r = block.records();
@@ -161,7 +164,7 @@ float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path,
   }
   static const unsigned char kEnd[16] = {};
   textops::put(out, kEnd, sizeof kEnd);
-  return textops::closeOut(out) ? 0.0f : failed;
+  return fileops::closeOutput(output) ? 0.0f : failed;
 }
 
 std::string tilePath(const std::string& base, size_t k) {
@@ -171,20 +174,22 @@ std::string tilePath(const std::string& base, size_t k) {
 // What a split must pass before its first file is written: no tile file may
 // be the input, and a small input must not make an unbounded output (one
 // file per tile, each about as large as the input). 0 when the split may go.
-float checkSplit(const char* vyxPath, const char* outputPath, const UVBlock& block,
-                 size_t tileCount) {
+float checkSplit(const fileops::FileIdentity& input, const std::string& base,
+                 const UVBlock& block, size_t tileCount) {
   if (tileCount > vyx::kMaxTileFiles) return vyx::kResultSplitTooLarge;
-  const std::string base = FileNameExtract(outputPath, 3);
-  const fileops::FileIdentity input = fileops::identityOf(vyxPath);
   for (size_t k = 0; k < tileCount; ++k) {
     if (fileops::namesInput(tilePath(base, k).c_str(), input)) return vyx::kResultOutputIsInput;
   }
-  // Files already there that the split replaces are not counted as free:
-  // the check errs on the safe side.
+  // Each file takes whole blocks and one file entry, and one more entry is
+  // needed for the new file beside one being replaced. Files already there
+  // that the split replaces are not counted as free: the check errs on the
+  // safe side.
+  fileops::FreeSpace space;
+  if (!fileops::freeSpaceFor(tilePath(base, 0).c_str(), space)) return 0;
   const uint64_t perFile = uint64_t(block.prefix) + block.count * kUVRecord + 16;
-  uint64_t free = 0;
-  if (fileops::freeSpaceFor(tilePath(base, 0).c_str(), free) && perFile * tileCount > free)
-    return vyx::kResultSplitTooLarge;
+  const uint64_t blocks = perFile / space.blockSize + (perFile % space.blockSize != 0);
+  if (blocks * tileCount > space.bytes / space.blockSize) return vyx::kResultSplitTooLarge;
+  if (space.filesKnown && uint64_t(tileCount) + 1 > space.files) return vyx::kResultSplitTooLarge;
   return 0;
 }
 
@@ -214,8 +219,10 @@ float GetUVTile(const char* vyxPath, char* name) noexcept {
 float GetUVsFromVyX(const char* vyxPath, char* outputPath) noexcept {
   return fennick::guarded([&] {
     UVTileStr.clear();
+    textops::FilePtr in = textops::openRead(vyxPath);
+    const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(vyxPath, file)) {
+    switch (textops::readWholeFile(in.get(), file)) {
       case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
       case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
       case textops::ReadStatus::Ok: break;
@@ -227,12 +234,14 @@ float GetUVsFromVyX(const char* vyxPath, char* outputPath) noexcept {
     std::vector<UV_tile> tiles = tileSet(block, lastU, lastV);
     if (tiles.empty()) return 0.0f;
     if (!outputPath) return vyx::kResultTileFileBase + 1.0f;
-    const float refused = checkSplit(vyxPath, outputPath, block, tiles.size());
+    // The tile files go into the folder the output path names: only the
+    // file name's extension is cut.
+    const std::string base = fileops::withoutExtension(outputPath);
+    const float refused = checkSplit(from.identity, base, block, tiles.size());
     if (refused != 0) return refused;
-    std::string base = FileNameExtract(outputPath, 3);
     for (size_t k = 0; k < tiles.size(); ++k) {
       const float written = writeTileFile(block, tiles[k], tilePath(base, k).c_str(),
-                                          vyx::kResultTileFileBase + float(k + 1));
+                                          vyx::kResultTileFileBase + float(k + 1), from.rules);
       if (written != 0.0f) return written;
     }
     return float(tiles.size());

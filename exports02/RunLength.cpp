@@ -114,7 +114,8 @@ void decodeBlock(const unsigned char* d, size_t n, textops::OutFile& out) {
 
 struct Files {
   textops::FilePtr in;
-  textops::OutFile out;
+  fileops::FileIdentity from;
+  fileops::Output output;
   textops::AlignedBytes block;
 };
 
@@ -125,15 +126,20 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   if (!input || !output) return fennick::kResultNullArgument;
   f.in = textops::openRead(input);
   if (!f.in) return kResultInputFailed;
-  const fileops::FileIdentity from = fileops::identityOf(f.in.get());
-  if (from.folder) return kResultInputFailed;
-  if (fileops::namesInput(output, from)) return kResultSameFile;
+  f.from = fileops::identityOf(f.in.get());
+  if (f.from.folder) return kResultInputFailed;
+  if (fileops::namesInput(output, f.from)) return kResultSameFile;
   f.block = textops::allocateAligned(readBlock);
   if (!f.block) return fennick::kResultNoMemory;
-  switch (textops::openOut(f.out, output, writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
-    case textops::OutStatus::OpenFailed: return kResultOutputFailed;
-    case textops::OutStatus::NoMemory: return fennick::kResultNoMemory;
-    case textops::OutStatus::Ok: break;
+  fileops::OutputRules rules;
+  rules.inputs = &f.from;
+  rules.inputCount = 1;
+  switch (fileops::openOutput(f.output, output, rules,
+                              writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
+    case fileops::OutputStatus::OpenFailed: return kResultOutputFailed;
+    case fileops::OutputStatus::IsInput: return kResultSameFile;
+    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
+    case fileops::OutputStatus::Ok: break;
   }
   return 0.0f;
 }
@@ -151,16 +157,15 @@ float compressFile(const char* input, const char* output, size_t readBlock,
   for (;;) {
     const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     inBytes += n;
-    if (n > 0) encodeBlock(f.block.get(), n, run, f.out);
+    if (n > 0) encodeBlock(f.block.get(), n, run, f.output.out);
     if (n < readBlock) break;
   }
+  // A read that failed leaves the output as it was.
+  if (std::ferror(f.in.get())) return kResultInputFailed;
   // The last run is always written: there is no next byte to extend it.
-  closeRun(run, f.out);
-  const uint64_t outBytes = textops::bytesPut(f.out);
-  const bool readFailed = std::ferror(f.in.get()) != 0;
-  const bool written = textops::closeOut(f.out);
-  if (readFailed) return kResultInputFailed;
-  if (!written) return kResultOutputFailed;
+  closeRun(run, f.output.out);
+  const uint64_t outBytes = textops::bytesPut(f.output.out);
+  if (!fileops::closeOutput(f.output)) return kResultOutputFailed;
   // Both sizes become floats before the division (an empty input gives
   // NaN); the stores round on x87 too, where registers hold more precision.
   volatile float outSize = static_cast<float>(outBytes);
@@ -179,13 +184,11 @@ float decompressFile(const char* input, const char* output, size_t readBlock,
   for (;;) {
     const size_t n = textops::readBlock(f.in.get(), f.block.get(), readBlock);
     // A trailing odd byte is a count without its value: it yields nothing.
-    decodeBlock(f.block.get(), n & ~size_t(1), f.out);
+    decodeBlock(f.block.get(), n & ~size_t(1), f.output.out);
     if (n < readBlock) break;
   }
-  const bool readFailed = std::ferror(f.in.get()) != 0;
-  const bool written = textops::closeOut(f.out);
-  if (readFailed) return kResultInputFailed;
-  if (!written) return kResultOutputFailed;
+  if (std::ferror(f.in.get())) return kResultInputFailed;
+  if (!fileops::closeOutput(f.output)) return kResultOutputFailed;
   return 0.0f;
 }
 

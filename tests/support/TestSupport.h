@@ -41,6 +41,12 @@ inline std::string makeTempDir(const std::string& tag) {
 #endif
 }
 
+// Removes a folder a test made, with everything in it.
+inline void removeTree(const std::string& dir) {
+  std::error_code ignored;
+  if (!dir.empty()) std::filesystem::remove_all(dir, ignored);
+}
+
 inline bool writeBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));

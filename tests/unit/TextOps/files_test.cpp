@@ -88,7 +88,8 @@ TEST(WholeFile, ReadsAllBytesAndReportsMissingFiles) {
   EXPECT_EQ(std::string(reinterpret_cast<char*>(fb.data.get()), fb.size), bytes);
   EXPECT_EQ(reinterpret_cast<uintptr_t>(fb.data.get()) % textops::kPageSize, 0u);
   EXPECT_EQ(textops::readWholeFile((dir + "/missing").c_str(), fb), textops::ReadStatus::OpenFailed);
-  EXPECT_EQ(textops::readWholeFile(nullptr, fb), textops::ReadStatus::OpenFailed);
+  EXPECT_EQ(textops::readWholeFile(static_cast<const char*>(nullptr), fb), textops::ReadStatus::OpenFailed);
+  EXPECT_EQ(textops::readWholeFile(static_cast<std::FILE*>(nullptr), fb), textops::ReadStatus::OpenFailed);
 }
 
 TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {

@@ -152,12 +152,10 @@ TEST_F(ObjConversion, HeaderCountsComeFromTheBlocksAsTheyStand) {
             "# File exported by Plaxio plugin\n#Vertex count 1\n#Face count -1\n");
 }
 
-TEST_F(ObjConversion, WrongBlocksLeaveWhatTheStageWrote) {
+TEST_F(ObjConversion, WrongBlocksLeaveNoFileAndKeepAnOldOne) {
   Block v = vyxgen::vertexBlock({{1, 2, 3}});
   Block c = vyxgen::colourBlock({{1, 2, 3, 4}});
   Block f = vyxgen::faceBlock({{0, 0, 0, 0}});
-  const std::string head = "# File exported by Plaxio plugin\n#Vertex count 1\n#Face count ";
-  const std::string colourPart = kRgbHeader + "#RGB  030201\n# End of RGB block\n";
   struct Case {
     std::vector<Block> blocks;
     float result;
@@ -174,21 +172,24 @@ TEST_F(ObjConversion, WrongBlocksLeaveWhatTheStageWrote) {
       {{f}, 20001, "-"},
       {{zeroTag, v, f}, -20, "-"},
       // No colour block: the face block follows the vertices.
-      {{v, f, c}, 20001, head + "1\nv 1 2 3\n"},
-      {{v, zeroTag, f}, -20, head + "1\nv 1 2 3\n"},
-      {{v, c, odd}, 777, head + "1\nv 1 2 3\n" + colourPart},
-      {{v, c, zeroFaces}, -20, head + "1\nv 1 2 3\n" + colourPart},
+      // No colour block: the face block follows the vertices. A block found
+      // wrong after lines were written leaves no file either.
+      {{v, f, c}, 20001, "-"},
+      {{v, zeroTag, f}, -20, "-"},
+      {{v, c, odd}, 777, "-"},
+      {{v, c, zeroFaces}, -20, "-"},
   };
   for (size_t i = 0; i < cases.size(); ++i) {
     std::remove(obj.c_str());
     faceID = {1, 1};
     std::string path = file("w" + std::to_string(i) + ".vyx", vyxgen::fileBytes(cases[i].blocks));
     EXPECT_EQ(convert(path), cases[i].result) << i;
-    if (cases[i].output == "-") {
-      EXPECT_FALSE(fileExists(obj)) << i;
-    } else {
-      EXPECT_EQ(readText(obj), cases[i].output) << i;
-    }
+    EXPECT_FALSE(fileExists(obj)) << i;
+    // A file already there stays as it was.
+    ASSERT_TRUE(testsupport::writeText(obj, "previous\n"));
+    EXPECT_EQ(convert(path), cases[i].result) << i;
+    EXPECT_EQ(readText(obj), "previous\n") << i;
+    EXPECT_EQ(testsupport::namesIn(dir).size(), i + 2) << i;  // the inputs and obj, nothing else
     EXPECT_EQ(faceID, (std::vector<uint32_t>{1, 1})) << i;  // kept for a retry
   }
 }
@@ -226,13 +227,14 @@ TEST_F(ObjConversion, CountsPastTheDataStopWithoutReadingThere) {
   longF.size = 16 + 16 * 100;
   faceID = {1, 1000};
   EXPECT_EQ(convert(file("a.vyx", vyxgen::fileBytes({v, c, longF}))), -19.0f);
-  EXPECT_EQ(readText(obj), vertexPart + kRgbHeader + "#RGB  030201\n# End of RGB block\n");
+  EXPECT_FALSE(fileExists(obj));
   faceID = {1};
   std::remove(obj.c_str());
   EXPECT_EQ(convert(file("b.vyx", vyxgen::fileBytes({bigV, c, f}))), -19.0f);
   EXPECT_FALSE(fileExists(obj));
+  ASSERT_TRUE(testsupport::writeText(obj, vertexPart));
   EXPECT_EQ(convert(file("c.vyx", vyxgen::fileBytes({v, bigC, f}))), -19.0f);
-  EXPECT_EQ(readText(obj), vertexPart);
+  EXPECT_EQ(readText(obj), vertexPart);  // as it was
   Block hugeSize = v;
   hugeSize.sizeSet = true;
   hugeSize.size = 0xFFFFFFF0u;  // the face count would lie far past the data
