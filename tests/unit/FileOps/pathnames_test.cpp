@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "FennickDLL.h"
+#include "FileOps.h"
 
 namespace {
 
@@ -27,6 +29,17 @@ TEST(FileNameExtract, ModesOnTypicalAndOddPaths) {
   };
   for (const Case& c : cases)
     EXPECT_EQ(FileNameExtract(c.path, c.mode), c.expected) << c.path << " mode " << c.mode;
+}
+
+// What the UV split names its files after: a dot in a folder name is no
+// extension (where FileNameExtract's mode 3 cuts the whole path).
+TEST(WithoutExtension, CutsOnlyTheFileNamesExtension) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"proj.v2/split", "proj.v2/split"}, {"proj.v2/split.obj", "proj.v2/split"},
+      {"./model", "./model"}, {"../a.b\\c", "../a.b\\c"}, {"a\\b.c/d.e.f", "a\\b.c/d.e"},
+      {"mesh.obj", "mesh"}, {"dir/.hidden", "dir/"}, {"", ""}, {"dir.d/", "dir.d/"},
+  };
+  for (const auto& c : cases) EXPECT_EQ(fileops::withoutExtension(c.first), c.second) << c.first;
 }
 
 TEST(FileNameExtract, BytesPassThroughUnchanged) {

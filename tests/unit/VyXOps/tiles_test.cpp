@@ -172,6 +172,22 @@ TEST_F(UVTiles, SplitWritesOneFilePerTileInNameOrder) {
   EXPECT_STREQ(name, "_u0_v0");
 }
 
+// The tile files go into the folder the output names, whatever dots its
+// folders' names hold; a user's files beside that folder stay.
+TEST_F(UVTiles, SplitStaysInTheNamedFolder) {
+  Block uv = vyxgen::uvBlock({face(0.5f, 0.5f), face(1.5f, 0.5f)});
+  std::string path = file("mesh.vyx", vyxgen::fileBytes({uv}));
+  ASSERT_EQ(mkdir((dir + "/proj.v2").c_str(), 0755), 0);
+  ASSERT_TRUE(testsupport::writeText(dir + "/proj0.VyX", "a user's file"));
+  std::string out = dir + "/proj.v2/split";
+  ASSERT_EQ(GetUVsFromVyX(path.c_str(), &out[0]), 2.0f);
+  EXPECT_TRUE(fileExists(dir + "/proj.v2/split0.VyX"));
+  EXPECT_TRUE(fileExists(dir + "/proj.v2/split1.VyX"));
+  EXPECT_EQ(testsupport::readText(dir + "/proj0.VyX"), "a user's file");
+  EXPECT_EQ(testsupport::namesIn(dir),
+            (std::vector<std::string>{"mesh.vyx", "proj.v2", "proj0.VyX"}));
+}
+
 TEST_F(UVTiles, NegativeWholeCoordinatesBecomeNegativeZero) {
   Block uv = vyxgen::uvBlock({{-1.0f, -3.0f, -1.5f, -3.25f, 0, 0, 0, 0}});
   Bytes input = vyxgen::fileBytes({uv});
