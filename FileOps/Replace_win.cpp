@@ -68,9 +68,13 @@ OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& 
   }
   if (o.identity.folder) return OutputStatus::OpenFailed;
   if (!rules.rewritesTarget && isInput(o.identity, rules)) return OutputStatus::IsInput;
-  // Writable as itself (a read-only file stays as it is).
+  // Writable as itself: a read-only file stays as it is (its attribute is
+  // asked too, as a process with every right may still open it to write).
+  const DWORD attributes = GetFileAttributesA(path);
   Opened writable;
-  if (!openTarget(path, GENERIC_WRITE, writable)) return OutputStatus::OpenFailed;
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) ||
+      !openTarget(path, GENERIC_WRITE, writable))
+    return OutputStatus::OpenFailed;
   r.targetExisted = true;
   return OutputStatus::Ok;
 }

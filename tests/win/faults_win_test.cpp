@@ -244,14 +244,32 @@ TEST(WinFaults, FullDisk) {
   Bytes pairs;
   for (size_t i = 0; pairs.size() < limit / 64; ++i) pairs.insert(pairs.end(), {255, uint8_t(i)});
   ASSERT_TRUE(writeBytes(dir + "\\pairs.rle", pairs));
-  EXPECT_EQ(call("CompressFile", dir + "\\in.bin", dir + "\\out.rle"), -2.0f);
-  EXPECT_EQ(call("DecompressFile", dir + "\\pairs.rle", dir + "\\out.bin"), -2.0f);
-  EXPECT_EQ(call("FileCopyTo", big, dir + "\\copy.bin"), -1.0f);
-  // The partial outputs stay within the limit; the inputs are whole.
-  for (const char* out : {"out.rle", "out.bin", "copy.bin"}) {
-    SCOPED_TRACE(out);
-    EXPECT_TRUE(fileExists(dir + "\\" + out));
-    EXPECT_LE(readBytes(dir + "\\" + out).size(), limit);
+  // Each call once without a destination (none is left) and once over an
+  // existing one (it stays as it was); nothing is left beside either.
+  const Bytes previous = {'o', 'l', 'd'};
+  for (bool existing : {false, true}) {
+    SCOPED_TRACE(existing ? "over an existing file" : "no file before");
+    for (const char* out : {"out.rle", "out.bin", "copy.bin"}) {
+      std::remove((dir + "\\" + out).c_str());
+      if (existing) {
+        ASSERT_TRUE(writeBytes(dir + "\\" + out, previous));
+      }
+    }
+    EXPECT_EQ(call("CompressFile", dir + "\\in.bin", dir + "\\out.rle"), -2.0f);
+    EXPECT_EQ(call("DecompressFile", dir + "\\pairs.rle", dir + "\\out.bin"), -2.0f);
+    EXPECT_EQ(call("FileCopyTo", big, dir + "\\copy.bin"), -1.0f);
+    for (const char* out : {"out.rle", "out.bin", "copy.bin"}) {
+      SCOPED_TRACE(out);
+      if (existing) {
+        EXPECT_EQ(readBytes(dir + "\\" + out), previous);
+      } else {
+        EXPECT_FALSE(fileExists(dir + "\\" + out));
+      }
+    }
+    const std::vector<std::string> expected =
+        existing ? std::vector<std::string>{"copy.bin", "in.bin", "out.bin", "out.rle", "pairs.rle", "probe"}
+                 : std::vector<std::string>{"in.bin", "pairs.rle", "probe"};
+    EXPECT_EQ(testsupport::namesIn(dir), expected);
   }
   EXPECT_EQ(readBytes(dir + "\\in.bin"), in);
   EXPECT_EQ(readBytes(dir + "\\pairs.rle"), pairs);
