@@ -20,6 +20,7 @@
 #include <string>
 
 #include "FennickDLL.h"
+#include "FileOps.h"
 #include "RunLength.h"
 #include "ScaleUVs.h"
 #include "TestSupport.h"
@@ -159,6 +160,14 @@ TEST_F(NoMemory, SculptMapAndTheOperationsBesideTheExports) {
   sweep("decompressFile", none,
         [&] { return runlength::decompressFile(packed.c_str(), unpacked.c_str()); }, 2);
   EXPECT_EQ(testsupport::readText(unpacked), testsupport::readText(grid));
+  const std::string copy = out("grid.copy");
+  sweep("copyFile", none, [&] { return fileops::copyFile(grid.c_str(), copy.c_str()); }, 2);
+  EXPECT_EQ(testsupport::readText(copy), testsupport::readText(grid));
+  // Nothing but the outputs is left in the folder by the failed runs.
+  EXPECT_EQ(testsupport::namesIn(dir),
+            (std::vector<std::string>{"grid.back", "grid.bmp", "grid.copy", "grid.rle",
+                                      "scaled.obj"}));
+  testsupport::removeTree(dir);
 }
 
 }  // namespace
