@@ -68,21 +68,29 @@ def result(o, call=None):
 def full_disk(room, src):
     """Runs in the namespace: `room` is a 1 MiB tmpfs."""
     for name, command, code in calls(src):
-        dest = os.path.join(room, "dest.out")
-        write(dest, PREVIOUS)
-        # Fill the file system but for one page, less than any output takes.
-        st = os.statvfs(room)
-        filler = os.path.join(room, "filler")
-        write(filler, b"\0" * max(0, st.f_bavail * st.f_frsize - 4096))
-        names = sorted(os.listdir(room))
-        got = result(fault_support.run(command(dest), timeout=120), name.split()[0])
-        check(f"{name} on a full disk", got == code, f"{got}, expected {code}")
-        check(f"{name} on a full disk keeps the previous file", read(dest) == PREVIOUS,
-              f"{len(read(dest))} bytes now")
-        check(f"{name} on a full disk leaves nothing beside it", sorted(os.listdir(room)) == names,
-              sorted(os.listdir(room)))
-        os.remove(dest)
-        os.remove(filler)
+        for existed in (True, False):
+            dest = os.path.join(room, "dest.out")
+            if existed:
+                write(dest, PREVIOUS)
+            # Fill the file system but for one page, less than any output takes.
+            st = os.statvfs(room)
+            filler = os.path.join(room, "filler")
+            write(filler, b"\0" * max(0, st.f_bavail * st.f_frsize - 4096))
+            names = sorted(os.listdir(room))
+            what = f"{name} on a full disk" + ("" if existed else ", no file before")
+            got = result(fault_support.run(command(dest), timeout=120), name.split()[0])
+            check(what, got == code, f"{got}, expected {code}")
+            if existed:
+                check(f"{what}: the previous file is kept", read(dest) == PREVIOUS,
+                      f"{len(read(dest))} bytes now")
+            else:
+                check(f"{what}: no file made", not os.path.exists(dest),
+                      f"{os.path.getsize(dest)} bytes" if os.path.exists(dest) else "")
+            others = sorted(n for n in os.listdir(room) if n != "dest.out")
+            check(f"{what}: nothing beside it", others == [n for n in names if n != "dest.out"],
+                  others)
+            for n in os.listdir(room):
+                os.remove(os.path.join(room, n))
     # mergeFiles was safe before; it stays so on a real full disk.
     target = os.path.join(room, "target.vyx")
     write(target, PREVIOUS)
@@ -148,19 +156,28 @@ def read_faults(d, src):
     dest = os.path.join(out, "dest.out")
     for after in (0, 1):
         for name, failing, command in cases:
-            write(dest, PREVIOUS)
-            names = sorted(os.listdir(out))
-            o, acted = with_shim(command(dest), failing, after, d)
-            what = f"{name}, reads failing from read {after + 1}"
-            if not check(f"{what}: the fault happened", acted):
-                continue
-            got = result(o)
-            check(f"{what}: reported", got not in ("0", "0.75") and got is not None
-                  and not got.startswith("crashed") and got != "no answer", got)
-            check(f"{what}: the previous file is kept", read(dest) == PREVIOUS,
-                  f"{len(read(dest))} bytes now")
-            check(f"{what}: nothing beside it", sorted(os.listdir(out)) == names,
-                  sorted(os.listdir(out)))
+            for existed in (True, False):
+                if existed:
+                    write(dest, PREVIOUS)
+                elif os.path.exists(dest):
+                    os.remove(dest)
+                names = sorted(os.listdir(out))
+                o, acted = with_shim(command(dest), failing, after, d)
+                what = (f"{name}, reads failing from read {after + 1}" +
+                        ("" if existed else ", no file before"))
+                if not check(f"{what}: the fault happened", acted):
+                    continue
+                got = result(o)
+                check(f"{what}: reported", got not in ("0", "0.75") and got is not None
+                      and not got.startswith("crashed") and got != "no answer", got)
+                if existed:
+                    check(f"{what}: the previous file is kept", read(dest) == PREVIOUS,
+                          f"{len(read(dest))} bytes now")
+                else:
+                    check(f"{what}: no file made", not os.path.exists(dest))
+                others = sorted(n for n in os.listdir(out) if n != "dest.out")
+                check(f"{what}: nothing beside it",
+                      others == [n for n in names if n != "dest.out"], others)
 
 
 def bad_input_after_writing_began(d, src):
