@@ -39,6 +39,17 @@ std::vector<std::string> allNames(const std::string& dir) {
   return names;
 }
 
+// A fresh temporary folder, removed with all it holds when the test ends,
+// also when an assertion ends it early.
+struct TempDir {
+  std::string path;
+  explicit TempDir(const char* tag) : path(testsupport::makeTempDir(tag)) {}
+  ~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path, ignored);
+  }
+};
+
 float split(const std::string& in, const std::string& out) {
   auto f = reinterpret_cast<PathText>(dll().symbol("_Z13GetUVsFromVyXPKcPc"));
   EXPECT_NE(f, nullptr);
@@ -54,7 +65,8 @@ float split(const std::string& in, const std::string& out) {
 TEST(Replace, TheSplitStaysInItsFolder) {
   const Bytes vyx = readBytes(sample("grid.vyx"));  // two tiles
   const Bytes mine = {'m', 'i', 'n', 'e'};
-  const std::string dir = testsupport::makeTempDir("replace_split");
+  const TempDir temp("replace_split");
+  const std::string& dir = temp.path;
   const std::string in = dir + "/grid.vyx";
   ASSERT_TRUE(writeBytes(in, vyx));
   ASSERT_EQ(mkdir((dir + "/proj.v2").c_str(), 0755), 0);
@@ -80,7 +92,6 @@ TEST(Replace, TheSplitStaysInItsFolder) {
   EXPECT_EQ(relative, 2.0f);
   EXPECT_EQ(allNames(dir), (std::vector<std::string>{"grid.vyx", "model0.VyX", "model1.VyX",
                                                      "proj.v2", "proj0.VyX"}));
-  std::filesystem::remove_all(dir);
 }
 
 mode_t modeOf(const std::string& path) {
@@ -93,7 +104,8 @@ mode_t modeOf(const std::string& path) {
 // before as 0644.
 TEST(Replace, OutputsOfAPrivateInputArePrivate) {
   const mode_t saved = umask(022);
-  const std::string dir = testsupport::makeTempDir("replace_mode");
+  const TempDir temp("replace_mode");
+  const std::string& dir = temp.path;
   const std::string obj = dir + "/grid.obj", bin = dir + "/secret.bin";
   ASSERT_TRUE(writeBytes(obj, readBytes(sample("grid_8x8.obj"))));
   ASSERT_TRUE(writeBytes(bin, {1, 1, 1, 2, 3, 3, 4}));
@@ -139,7 +151,6 @@ TEST(Replace, OutputsOfAPrivateInputArePrivate) {
   EXPECT_EQ(modeOf(packed), 0600u) << std::oct << "compressed: mode " << modeOf(packed);
   EXPECT_EQ(modeOf(back), 0600u) << std::oct << "decompressed: mode " << modeOf(back);
   umask(saved);
-  std::filesystem::remove_all(dir);
 }
 
 // Another thread swaps the output's name between a plain file and a link to
@@ -162,7 +173,8 @@ TEST(Replace, AnOutputSwappedForALinkNeverReachesTheInput) {
       {"writeCollada", &dll(), 1, "cube.obj"},
   };
   for (const Writer& w : writers) {
-    const std::string dir = testsupport::makeTempDir("replace_race");
+    const TempDir temp("replace_race");
+    const std::string& dir = temp.path;
     const std::string in = dir + "/input.obj", out = dir + "/out.dat";
     const std::string link = dir + "/swap.link", plain = dir + "/swap.plain";
     const Bytes input = readBytes(sample(w.sampleName));
@@ -190,7 +202,6 @@ TEST(Replace, AnOutputSwappedForALinkNeverReachesTheInput) {
     EXPECT_FALSE(damaged) << w.name << " changed its input on call " << calls << " ("
                           << readBytes(in).size() << " bytes now, " << input.size()
                           << " before)";
-    std::filesystem::remove_all(dir);
   }
 }
 
