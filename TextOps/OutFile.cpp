@@ -4,10 +4,6 @@
 
 namespace textops {
 
-OutStatus openOut(OutFile& out, const char* path, size_t writeBlock) noexcept {
-  return openOutWith(out, writeBlock, [path] { return openWriteRaw(path); });
-}
-
 // Without a file (it could not be opened) the bytes are dropped as failed.
 void flushOut(OutFile& out) noexcept {
   if (out.length == 0) return;

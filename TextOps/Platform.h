@@ -1,6 +1,6 @@
 // What TextOps takes from the system, one implementation per platform
 // (Platform_posix.cpp, Platform_win.cpp). Those files also define the file
-// functions of TextOps.h: openRead, openWriteRaw, fileSize, seekTo.
+// functions of TextOps.h: openRead, fileSize, seekTo.
 #pragma once
 
 #include <cstddef>

@@ -19,55 +19,21 @@ void* allocatePages(size_t bytes) noexcept {
 
 void freePages(void* block) noexcept { std::free(block); }
 
-namespace {
-
-// Opens without waiting for the other end of a pipe (an open of a pipe
-// blocks until that end is opened), then reads and writes block as usual.
-// Unbuffered: the callers read into and write from their own buffers.
-FilePtr openNoWait(const char* path, int flags, const char* mode, bool regularOnly,
-                   uint32_t permissions) noexcept {
-  if (!path) return FilePtr();
-  int fd = ::open(path, flags | O_NONBLOCK, static_cast<mode_t>(permissions & 0777));
-  if (fd < 0) return FilePtr();
-  struct stat st;
-  if (regularOnly && (fstat(fd, &st) != 0 || !S_ISREG(st.st_mode))) {
-    ::close(fd);
-    return FilePtr();
-  }
-  int status = fcntl(fd, F_GETFL);
-  std::FILE* f = status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1
-                     ? nullptr
-                     : fdopen(fd, mode);
-  if (!f) {
-    ::close(fd);
-    return FilePtr();
-  }
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  return FilePtr(f);
-}
-
-}  // namespace
-
 FilePtr openRead(const char* path) noexcept {
   // Regular files only: a folder fails its reads, a device may never end,
-  // and a pipe would keep the open waiting for a writer.
-  return openNoWait(path, O_RDONLY, "rb", true, 0);
-}
-
-FilePtr openWriteRaw(const char* path, uint32_t permissions) noexcept {
-  // As fopen(path, "wb"); a pipe nobody reads fails to open instead of
-  // waiting for a reader.
-  return openNoWait(path, O_WRONLY | O_CREAT | O_TRUNC, "wb", false, permissions);
-}
-
-FilePtr openNewRaw(const char* path) noexcept {
+  // and a pipe would keep the open waiting for a writer (hence O_NONBLOCK,
+  // cleared once the file is known to be regular). Unbuffered: the callers
+  // read into their own buffers.
   if (!path) return FilePtr();
-  const int fd = ::open(path, O_WRONLY | O_CREAT | O_EXCL, 0666);
+  const int fd = ::open(path, O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return FilePtr();
-  std::FILE* f = fdopen(fd, "wb");
+  struct stat st;
+  const int status = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) ? fcntl(fd, F_GETFL) : -1;
+  std::FILE* f = status == -1 || fcntl(fd, F_SETFL, status & ~O_NONBLOCK) == -1
+                     ? nullptr
+                     : fdopen(fd, "rb");
   if (!f) {
     ::close(fd);
-    std::remove(path);
     return FilePtr();
   }
   std::setvbuf(f, nullptr, _IONBF, 0);

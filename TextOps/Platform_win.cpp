@@ -27,24 +27,6 @@ FilePtr openUnbuffered(const char* path, const char* mode) noexcept {
 
 FilePtr openRead(const char* path) noexcept { return openUnbuffered(path, "rb"); }
 
-// Permission bits do not apply: a new file gets the folder's access rules.
-FilePtr openWriteRaw(const char* path, uint32_t) noexcept { return openUnbuffered(path, "wb"); }
-
-FilePtr openNewRaw(const char* path) noexcept {
-  if (!path) return FilePtr();
-  const int fd =
-      _open(path, _O_WRONLY | _O_CREAT | _O_EXCL | _O_BINARY, _S_IREAD | _S_IWRITE);
-  if (fd < 0) return FilePtr();
-  std::FILE* f = _fdopen(fd, "wb");
-  if (!f) {
-    _close(fd);
-    std::remove(path);
-    return FilePtr();
-  }
-  std::setvbuf(f, nullptr, _IONBF, 0);
-  return FilePtr(f);
-}
-
 bool seekTo(std::FILE* f, int64_t offset) noexcept {
   return _fseeki64(f, offset, SEEK_SET) == 0;
 }

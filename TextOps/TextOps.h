@@ -86,16 +86,6 @@ using FilePtr = std::unique_ptr<std::FILE, FileClose>;
 // the caller's buffer). Null path or failure: null. On POSIX systems only a
 // regular file opens (not a folder, device or pipe).
 FilePtr openRead(const char* path) noexcept;
-// Opens for binary writing (create or truncate), unbuffered: OutFile buffers.
-// A pipe without a reader fails instead of waiting for one. On POSIX systems
-// a file it creates gets `permissions` masked by the umask; an existing file
-// keeps its own.
-FilePtr openWriteRaw(const char* path, uint32_t permissions = 0666) noexcept;
-// Creates `path`, which must not exist yet, for binary writing, unbuffered.
-// Null when it exists (errno EEXIST) or cannot be made; nothing is left
-// behind when it was made but could not be opened as a stream.
-FilePtr openNewRaw(const char* path) noexcept;
-
 // Size of an open file in bytes, or -1 when it cannot be told (not seekable).
 // Leaves the position at the start.
 int64_t fileSize(std::FILE* f) noexcept;
@@ -252,9 +242,6 @@ OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   return out.file ? OutStatus::Ok : OutStatus::OpenFailed;
 }
 
-// Creates or truncates `path` (openWriteRaw) behind a buffer.
-OutStatus openOut(OutFile& out, const char* path,
-                  size_t writeBlock = kDefaultWriteBlock) noexcept;
 
 // Flushes and closes; false when any write fell short, the close failed or
 // nothing was open.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DirectText.h"
+#include "PlainOut.h"
 #include "PodArray.h"
 
 namespace {
@@ -75,7 +76,7 @@ TEST(DirectText, WideIntegersAgreeWithToChars) {
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
   std::string path = ::testing::TempDir() + "/directtext_room.txt";
-  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
     char* p = textops::room(out, 16);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "PlainOut.h"
 #include "TestSupport.h"
 #include "TextOps.h"
 
@@ -96,7 +97,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   std::string dir = makeTempDir("out");
   std::string path = dir + "/o";
   textops::OutFile out;
-  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 2000; ++i) {
     textops::put(out, "v ");
@@ -116,7 +117,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   ASSERT_TRUE(textops::closeOut(out));
   EXPECT_EQ(testsupport::readText(path), expected);
   textops::OutFile bad;
-  EXPECT_EQ(textops::openOut(bad, (dir + "/no/such/folder").c_str()),
+  EXPECT_EQ(testsupport::openPlainOut(bad, dir + "/no/such/folder"),
             textops::OutStatus::OpenFailed);
 }
 

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "FileOps.h"
+#include "PlainOut.h"
 #include "TestSupport.h"
 #include "TextOps.h"
 
@@ -16,16 +18,23 @@ TEST(OutFileOpen, WithoutMemoryNoFileIsTouched) {
   std::string dir = makeTempDir("outopen");
   std::string kept = dir + "/kept", fresh = dir + "/fresh";
   ASSERT_TRUE(testsupport::writeText(kept, "kept"));
-  textops::OutFile out;
-  // A block no allocation can give.
-  EXPECT_EQ(textops::openOut(out, kept.c_str(), SIZE_MAX), textops::OutStatus::NoMemory);
+  {
+    // A block no allocation can give.
+    fileops::Output o;
+    EXPECT_EQ(fileops::openOutput(o, kept.c_str(), fileops::OutputRules(), SIZE_MAX),
+              fileops::OutputStatus::NoMemory);
+    EXPECT_EQ(fileops::openOutput(o, fresh.c_str(), fileops::OutputRules(), SIZE_MAX),
+              fileops::OutputStatus::NoMemory);
+    EXPECT_FALSE(fileops::closeOutput(o));
+    EXPECT_EQ(fileops::openOutput(o, (dir + "/none/f").c_str(), fileops::OutputRules()),
+              fileops::OutputStatus::OpenFailed);
+    EXPECT_EQ(fileops::openOutput(o, nullptr, fileops::OutputRules()),
+              fileops::OutputStatus::OpenFailed);
+    EXPECT_FALSE(fileops::closeOutput(o));
+  }
   EXPECT_EQ(readText(kept), "kept");
-  EXPECT_EQ(textops::openOut(out, fresh.c_str(), SIZE_MAX), textops::OutStatus::NoMemory);
-  EXPECT_FALSE(testsupport::fileExists(fresh));
-  EXPECT_FALSE(textops::closeOut(out));
-  EXPECT_EQ(textops::openOut(out, (dir + "/none/f").c_str()), textops::OutStatus::OpenFailed);
-  EXPECT_EQ(textops::openOut(out, nullptr), textops::OutStatus::OpenFailed);
-  EXPECT_FALSE(textops::closeOut(out));
+  EXPECT_EQ(testsupport::namesIn(dir), std::vector<std::string>{"kept"});
+  testsupport::removeTree(dir);
 }
 
 // Pieces through the buffer, past it straight to the file, and written in
@@ -33,7 +42,7 @@ TEST(OutFileOpen, WithoutMemoryNoFileIsTouched) {
 TEST(OutFileWriter, CountsEveryByteWhereverItGoes) {
   std::string path = makeTempDir("outcount") + "/o";
   textops::OutFile out;
-  ASSERT_EQ(textops::openOut(out, path.c_str(), 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
   EXPECT_EQ(textops::roomLeft(out), 4096u);
   textops::put(out, "abc");
   const std::string big(10000, 'x');
