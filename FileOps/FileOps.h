@@ -90,10 +90,11 @@ bool freeSpaceFor(const char* path, FreeSpace& space) noexcept;
 // target is as it was, or absent when there was none.
 //
 // Only where the target's folder takes no new file (no write permission) is
-// an existing target written in place, as a last resort, and never with
-// wider permission bits than the rules allow (they are narrowed first, or
-// the output is refused). A device or pipe named as output is written
-// directly; a folder is refused.
+// an existing target written in place, as a last resort: never with wider
+// permission bits than the rules allow (they are narrowed first, or the
+// output is refused), and only when its old contents can be read and held,
+// to be put back if the writing does not finish. A device or pipe named as
+// output is written directly; a folder is refused.
 
 // What an output is made from.
 struct OutputRules {
@@ -129,7 +130,12 @@ struct Replacement {
   uint32_t bits = 0;     // the result's permission bits at most (POSIX)
   uint32_t owner = 0, group = 0;  // the target's (POSIX)
   int folder = -1;       // POSIX: the target's folder, held open
-  int descriptor = -1;   // POSIX: the new file, kept past the stream's close
+  int descriptor = -1;   // the new file (POSIX, for its sync), or the target
+                         // written in place, kept past the stream's close
+  // A regular target written in place: its old contents, put back when the
+  // writing does not finish.
+  textops::AlignedBytes saved;
+  size_t savedSize = 0;
   Replacement() = default;
   Replacement(const Replacement&) = delete;
   Replacement& operator=(const Replacement&) = delete;
@@ -195,6 +201,8 @@ NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& 
 bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& file);
 // Gives the target the new file's contents (after a sync when asked).
 bool commitReplacement(Replacement& r);
+// Puts a target written in place back as it was (its saved contents).
+void restoreInPlace(Replacement& r) noexcept;
 void removeNewFile(Replacement& r) noexcept;
 void releaseReplacement(Replacement& r) noexcept;  // closes what it holds
 

@@ -11,6 +11,7 @@ namespace fileops {
 
 Replacement::~Replacement() {
   if (!temp.empty()) removeNewFile(*this);
+  if (inPlace) restoreInPlace(*this);
   releaseReplacement(*this);
 }
 
@@ -44,6 +45,7 @@ OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char*
                              const OutputRules& rules) noexcept {
   file.reset();
   if (!r.temp.empty()) removeNewFile(r);
+  if (r.inPlace) restoreInPlace(r);
   releaseReplacement(r);
   r.target.clear();
   r.name.clear();
@@ -67,8 +69,10 @@ OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char*
 
 bool finishReplacement(Replacement& r, bool written) noexcept {
   if (r.inPlace) {
-    releaseReplacement(r);
+    if (!written) restoreInPlace(r);
     r.inPlace = false;
+    r.saved.reset();
+    releaseReplacement(r);
     return written;
   }
   if (r.temp.empty()) return false;

@@ -208,6 +208,49 @@ NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& 
   return NewFile::Made;
 }
 
+namespace {
+
+bool readAllAt(int fd, unsigned char* data, size_t size) {
+  for (off_t at = 0; size > 0;) {
+    const ssize_t n = pread(fd, data, size, at);
+    if (n <= 0) return false;
+    data += n;
+    size -= size_t(n);
+    at += n;
+  }
+  return true;
+}
+
+bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
+  while (size > 0) {
+    const ssize_t n = pwrite(fd, data, size, at);
+    if (n <= 0) return false;
+    data += n;
+    size -= size_t(n);
+    at += n;
+  }
+  return true;
+}
+
+// The old contents of the regular file open as `fd`, read through a second
+// open of the same name that must be the same file.
+bool saveContents(Replacement& r, int fd, const struct stat& st) {
+  const int reader = ::openat(r.folder, r.name.c_str(),
+                              O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (reader < 0) return false;
+  const bool same = sameFile(identityOfDescriptor(reader), identityOfDescriptor(fd));
+  const size_t size = st.st_size > 0 ? size_t(st.st_size) : 0;
+  r.saved = same && uint64_t(st.st_size) < SIZE_MAX / 2 ? textops::allocateAligned(size + 1)
+                                                        : textops::AlignedBytes();
+  const bool read = r.saved && readAllAt(reader, r.saved.get(), size);
+  ::close(reader);
+  r.savedSize = read ? size : 0;
+  if (!read) r.saved.reset();
+  return read;
+}
+
+}  // namespace
+
 bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& file) {
   const int fd = ::openat(r.folder, r.name.c_str(),
                           O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
@@ -216,10 +259,13 @@ bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& fil
   bool ready = fstat(fd, &st) == 0 && !S_ISDIR(st.st_mode);
   if (ready && S_ISREG(st.st_mode)) {
     // Only the very file opened is written: never an input, never with
-    // wider bits than the result may have.
-    ready = !(isInput(identityOfDescriptor(fd), rules) && !rules.rewritesTarget);
+    // wider bits than the result may have, and only once its old contents
+    // are held to be put back.
+    ready = !(isInput(identityOfDescriptor(fd), rules) && !rules.rewritesTarget) &&
+            saveContents(r, fd, st);
     const mode_t allowed = st.st_mode & 0777 & static_cast<mode_t>(r.bits);
     if (ready && (st.st_mode & 07777) != allowed) ready = fchmod(fd, allowed) == 0;
+    if (ready) ready = (r.descriptor = ::dup(fd)) >= 0;
     if (ready) ready = ftruncate(fd, 0) == 0;
   }
   const int status = ready ? fcntl(fd, F_GETFL) : -1;
@@ -227,11 +273,26 @@ bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& fil
   std::FILE* f = ready ? unbuffered(fd) : nullptr;
   if (!f) {
     ::close(fd);
+    r.saved.reset();
     return false;
   }
   r.inPlace = true;
   file.reset(f);
   return true;
+}
+
+void restoreInPlace(Replacement& r) noexcept {
+  if (r.saved && r.descriptor >= 0) {
+    // The bytes go back, then the old length.
+    if (writeAllAt(r.descriptor, r.saved.get(), r.savedSize, 0)) {
+      if (ftruncate(r.descriptor, off_t(r.savedSize)) != 0) {
+        // Nothing more can be done: the bytes are back, the length is not.
+      }
+    }
+  }
+  r.saved.reset();
+  r.savedSize = 0;
+  r.inPlace = false;
 }
 
 bool commitReplacement(Replacement& r) {
@@ -253,21 +314,6 @@ void releaseReplacement(Replacement& r) noexcept {
   if (r.folder >= 0) ::close(r.folder);
   r.descriptor = r.folder = -1;
 }
-
-namespace {
-
-bool writeAllAt(int fd, const unsigned char* data, size_t size, off_t at) {
-  while (size > 0) {
-    const ssize_t n = pwrite(fd, data, size, at);
-    if (n <= 0) return false;
-    data += n;
-    size -= size_t(n);
-    at += n;
-  }
-  return true;
-}
-
-}  // namespace
 
 bool rewriteTail(const char* path, const FileIdentity& asRead, const unsigned char* old,
                  size_t oldSize, size_t keep, const unsigned char* tail, size_t tailSize,

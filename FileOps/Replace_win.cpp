@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 
 #include "FileOps.h"
@@ -104,16 +105,46 @@ bool openInPlace(Replacement& r, const OutputRules& rules, textops::FilePtr& fil
   std::FILE* f = unbuffered(std::fopen(r.target.c_str(), r.targetExisted ? "r+b" : "wb"));
   if (!f) return false;
   if (r.targetExisted) {
-    // Only the very file opened is written, never an input.
+    // Only the very file opened is written, never an input, and only once
+    // its old contents are held to be put back.
     const FileIdentity now = identityOf(f);
-    if ((isInput(now, rules) && !rules.rewritesTarget) || _chsize_s(_fileno(f), 0) != 0) {
+    const int64_t size = textops::fileSize(f);
+    bool ready = !(isInput(now, rules) && !rules.rewritesTarget) && size >= 0 &&
+                 uint64_t(size) < SIZE_MAX / 2;
+    if (ready) r.saved = textops::allocateAligned(size_t(size) + 1);
+    ready = ready && r.saved &&
+            textops::readFully(f, r.saved.get(), size_t(size)) == size_t(size) &&
+            textops::seekTo(f, 0) && (r.descriptor = _dup(_fileno(f))) >= 0 &&
+            _chsize_s(_fileno(f), 0) == 0;
+    if (!ready) {
       std::fclose(f);
+      r.saved.reset();
       return false;
     }
+    r.savedSize = size_t(size);
   }
   r.inPlace = true;
   file.reset(f);
   return true;
+}
+
+void restoreInPlace(Replacement& r) noexcept {
+  if (r.saved && r.descriptor >= 0 && _lseeki64(r.descriptor, 0, SEEK_SET) == 0) {
+    // The bytes go back, then the old length.
+    const unsigned char* p = r.saved.get();
+    size_t left = r.savedSize;
+    while (left > 0) {
+      const unsigned chunk = left > (1u << 30) ? (1u << 30) : unsigned(left);
+      const int n = _write(r.descriptor, p, chunk);
+      if (n <= 0) break;
+      p += n;
+      left -= size_t(n);
+    }
+    if (left == 0) _chsize_s(r.descriptor, int64_t(r.savedSize));
+  }
+  r.saved.reset();
+  r.savedSize = 0;
+  r.inPlace = false;
 }
 
 bool commitReplacement(Replacement& r) {
@@ -134,7 +165,10 @@ void removeNewFile(Replacement& r) noexcept {
   r.temp.clear();
 }
 
-void releaseReplacement(Replacement&) noexcept {}
+void releaseReplacement(Replacement& r) noexcept {
+  if (r.descriptor >= 0) _close(r.descriptor);
+  r.descriptor = -1;
+}
 
 bool rewriteTail(const char*, const FileIdentity&, const unsigned char*, size_t, size_t,
                  const unsigned char*, size_t, uint32_t) noexcept {

@@ -135,6 +135,19 @@ def copy_in_a_locked_folder(d):
         check(f"FileCopyTo ({name}) of a 0600 file leaves a 0600 file", mode == 0o600, oct(mode))
         check(f"FileCopyTo ({name}) leaves nothing else", sorted(os.listdir(folder)) ==
               ["copy.bin", "secret.bin"], os.listdir(folder))
+        # Written in place, a copy that does not fit (a file-size limit) puts
+        # the old bytes back.
+        old = b"previous copy\n" * 100
+        write(dst, old)
+        os.chown(dst, NOBODY, NOBODY)
+        write(src, bytes(range(256)) * 64)  # 16 KiB against a limit of 8 KiB
+        os.chown(src, NOBODY, NOBODY)
+        o = fault_support.run(fault_support.host_args("FileCopyTo", src, 0, dst, dll),
+                              prefix=AS_NOBODY, limit=8192)
+        got = o.result() if o else "no answer"
+        check(f"FileCopyTo ({name}) in place on a full disk fails", got == "-1", got)
+        check(f"FileCopyTo ({name}) in place on a full disk keeps the old bytes",
+              read(dst) == old, len(read(dst)))
 
 
 why = usable()
