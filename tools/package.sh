@@ -9,7 +9,8 @@
 #          macOS 10.13 and arm64 for 11.0 in one file), fennick-host, cross-built
 #          with cmake/toolchain-macos-cross.cmake
 # Usage: bash tools/package.sh [KIND [BUILD_DIR]] (default: all four kinds,
-# each built in build-package-KIND; BUILD_DIR reuses a configured build).
+# each built in build-package-KIND; BUILD_DIR reuses a configured build or
+# configures a new one there).
 # Prints the path of each archive made.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -33,7 +34,7 @@ package() {  # kind [build-dir]
   esac
   # Library folders of the host (LIBRARY_PATH) are no place for a macOS link.
   [ "$kind" = macos ] && unset LIBRARY_PATH
-  if [ $# -lt 2 ]; then
+  if [ $# -lt 2 ] || [ ! -f "$dir/CMakeCache.txt" ]; then
     mkdir -p "$dir"
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENNICK_TESTS=OFF \
       -DFENNICK_BENCH=OFF "${toolchain[@]}" >"$dir/package.configure.log" 2>&1 ||
