@@ -13,7 +13,9 @@
 #     a later minimum macOS, another install name, a library outside the
 #     system, an export left out, a weak import, a libSystem call macOS
 #     lacks (linked against a libSystem stub that has it), a call into the
-#     GNU Objective-C runtime, one changed byte under the arm64 signature.
+#     GNU Objective-C runtime, one changed byte under the arm64 signature;
+#   - the workflows of .github/workflows pass the workflow validator, and a
+#     copy with a misspelt key does not.
 # Ends with "macos PASSED FAILED".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../../.." && pwd)
@@ -171,4 +173,16 @@ for i in range(count):
 open(sys.argv[2], "wb").write(data)
 EOF
 expect changed-byte "arm64 signature"
+
+echo "== macos: workflows"
+validator=$root/.deps/npm/node_modules/.bin/action-validator
+if [ ! -x "$validator" ]; then
+  bad "no workflow validator (tools/install_deps.sh installs it)"
+else
+  for w in .github/workflows/*.yml; do
+    if out=$("$validator" "$w" 2>&1); then ok; else bad "$w: $out"; fi
+  done
+  sed 's/runs-on:/runs_on:/' .github/workflows/hosted.yml >"$plant/misspelt.yml"
+  if "$validator" "$plant/misspelt.yml" >/dev/null 2>&1; then bad "misspelt workflow passed"; else ok; fi
+fi
 echo "macos $pass $fail"
