@@ -4,24 +4,44 @@
 set -euo pipefail
 
 need_windows=${NEED_WINDOWS:-1}
-need_cross=${NEED_CROSS:-1}  # the libcxx, arm64, apple and objc lanes
+need_cross=${NEED_CROSS:-1}  # the libcxx, arm64, apple, objc and macos lanes
 packages=(cmake ninja-build g++ make libgtest-dev
           libxml2-utils python3 assimp-utils python3-collada python3-pil
-          clang libclang-rt-14-dev xvfb xauth)
+          clang libclang-rt-14-dev xvfb xauth zip unzip)
 if [ "$need_windows" = 1 ]; then
   packages+=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
              binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 wine32:i386)
 fi
 if [ "$need_cross" = 1 ]; then
-  packages+=(clang-19 llvm-19 libc++-19-dev libc++abi-19-dev g++-aarch64-linux-gnu qemu-user
-             libgnustep-gui-dev gobjc++)
+  packages+=(clang-19 lld-19 llvm-19 libc++-19-dev libc++abi-19-dev g++-aarch64-linux-gnu
+             qemu-user libgnustep-gui-dev gobjc++)
 fi
 
+# What npm provides, once the packages are in: Apple's libc headers and
+# libSystem stub for the macOS builds (pinned and hash-checked by the
+# script), and the workflow validator.
+npm_steps() {
+  if [ "$need_cross" = 1 ]; then
+    bash "$(dirname "$0")/apple_libc.sh"
+  fi
+  local tools
+  tools=$(cd "$(dirname "$0")/.." && pwd)/.deps/npm
+  if [ ! -x "$tools/node_modules/.bin/action-validator" ]; then
+    npm install --silent --no-audit --no-fund --prefix "$tools" \
+      @action-validator/cli@0.6.0 @action-validator/core@0.6.0
+  fi
+}
+
 missing=()
+# npm from Debian only where the machine has no npm of its own.
+command -v npm >/dev/null 2>&1 || missing+=(npm)
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+  npm_steps
+  exit 0
+fi
 
 SUDO=""
 [ "$(id -u)" -ne 0 ] && SUDO=sudo
@@ -32,3 +52,4 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -q
 $SUDO apt-get install -y -q "${missing[@]}"
+npm_steps

@@ -8,8 +8,11 @@
 #   apple     every C++ source of FennickDLL compiled with -Werror for macOS
 #             x86_64 (10.13) and arm64 (11.0) against libc++ with Apple's
 #             availability annotations on; the CMake Apple branch's defaults
-#   objc      AddCocoa_mac.mm with clang-19 -Werror against GNUstep's headers
-#             and test declarations of the Carbon and Quartz calls
+#   objc      AddCocoa_mac.mm with clang-19 -Werror for Apple's Objective-C
+#             runtime against GNUstep's headers and Apple-exact declarations
+#   macos     the macOS release archive built (universal FennickDLL.dylib,
+#             ld64.lld) and checked as a loader would read it, each check
+#             proven by a planted fault; the CI workflow's syntax
 #   sanitize  AddressSanitizer + UndefinedBehaviorSanitizer build, ctest
 #   win64     FennickDLL02.dll for x86_64: export/import table check, tests under Wine
 #   win32     the same for i686
@@ -23,7 +26,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 lanes=("$@")
-[ ${#lanes[@]} -eq 0 ] && lanes=(linux libcxx arm64 apple objc sanitize win64 win32 demo fuzz)
+[ ${#lanes[@]} -eq 0 ] && lanes=(linux libcxx arm64 apple objc macos sanitize win64 win32 demo fuzz)
 jobs=$(nproc 2>/dev/null || echo 2)
 
 if [ "${FENNICK_NO_INSTALL:-0}" != 1 ]; then
@@ -324,6 +327,7 @@ for lane in "${lanes[@]}"; do
     arm64) arm64_lane ;;
     apple) script_lane apple tests/lanes/apple/run.sh build-apple ;;
     objc) script_lane objc tests/lanes/objc/run.sh build-objc ;;
+    macos) script_lane macos tests/lanes/macos/run.sh build-macos ;;
     sanitize) ctest_lane sanitize build-asan -DFENNICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFENNICK_BENCH=OFF ;;
     win64) win_lane win64 x86_64 ;;
     win32) win_lane win32 i686 ;;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The Apple lane: every C++ source of FennickDLL compiled with -Werror for
 # x86_64 (macOS 10.13) and for arm64 (macOS 11.0), configured through the
-# project's own Apple branch, with libc++'s availability annotations on.
+# project's own Apple branch, on Apple's libc headers and libc++'s headers
+# with Apple's availability annotations on (cmake/toolchain-macos-cross.cmake).
 #   run.sh BUILD_DIR        (BUILD_DIR-x86_64, BUILD_DIR-arm64, ... are used)
 # Checks, each counted:
 #   - every object compiles, for x86_64 with macOS 10.13 as its minimum, for
@@ -9,6 +10,8 @@
 #   - a probe calling what the targets lack (std::filesystem, macOS 10.15;
 #     floating-point std::to_chars, 13.4) is refused: both calls on x86_64,
 #     to_chars alone on arm64;
+#   - a planted memrchr call (a GNU extension macOS lacks) is refused on both,
+#     a planted aligned_alloc call (macOS 10.15) on x86_64;
 #   - the Apple branch: no architectures given is x86_64 for 10.13, arm64
 #     alone is 11.0, a deployment target the user gives (environment or -D)
 #     is kept, "x86_64;arm64" compiles one object with both slices (the
@@ -88,11 +91,11 @@ compile_all() {  # build-dir arch minimum
 }
 
 # The probe compiled with the flags a build gives TextOps.cpp.
-probe_errors() {  # build-dir
-  local cmd
-  cmd=$(python3 - "$(command_of "$1" /TextOps/TextOps.cpp)" "$here/probe.cpp" "$1/probe.o" <<'EOF'
+probe_errors() {  # build-dir [probe-source [flags...]]
+  local cmd src=${2:-$here/probe.cpp}
+  cmd=$(python3 - "$(command_of "$1" /TextOps/TextOps.cpp)" "$src" "$1/probe.o" "${@:3}" <<'EOF'
 import shlex, sys
-args, src, out = shlex.split(sys.argv[1]), sys.argv[2], sys.argv[3]
+args, src, out, extra = shlex.split(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
 kept, i = [], 0
 while i < len(args):
     if args[i] in ("-o", "-c", "-MF", "-MT"):
@@ -101,12 +104,25 @@ while i < len(args):
     if args[i] != "-MD":
         kept.append(args[i])
     i += 1
-print(shlex.join(kept + ["-o", out, "-c", src]))
+print(shlex.join(kept + extra + ["-o", out, "-c", src]))
 EOF
 )
   (cd "$1" && eval "$cmd" 2>&1)
 }
 refused() { echo "$1" | grep -q "'$2' is unavailable: introduced in macOS"; }
+# The C library probes: memrchr undeclared on both; aligned_alloc refused
+# where the target is older than 10.15.
+c_probes() {  # build-dir aligned-alloc-refused(1|0)
+  local errors
+  errors=$(probe_errors "$1" "$here/probe_c.cpp" -DFENNICK_PROBE_MEMRCHR)
+  if echo "$errors" | grep -q "use of undeclared identifier 'memrchr'"; then ok; else
+    bad "$1: memrchr not refused: $errors"; fi
+  errors=$(probe_errors "$1" "$here/probe_c.cpp" -DFENNICK_PROBE_ALIGNED_ALLOC)
+  if [ "$2" = 1 ]; then
+    if echo "$errors" | grep -q "'aligned_alloc' is only available on macOS 10.15"; then ok; else
+      bad "$1: aligned_alloc not refused: $errors"; fi
+  elif [ -z "$errors" ]; then ok; else bad "$1: aligned_alloc refused on 11.0: $errors"; fi
+}
 
 echo "== apple: configure for x86_64 with the defaults, and for arm64"
 if configure "$dir-x86_64"; then
@@ -115,6 +131,7 @@ if configure "$dir-x86_64"; then
   errors=$(probe_errors "$dir-x86_64")
   if refused "$errors" file_size && refused "$errors" to_chars; then ok; else
     bad "x86_64 probe not refused: $errors"; fi
+  c_probes "$dir-x86_64" 1
 else
   bad "configure with the defaults"
 fi
@@ -124,6 +141,7 @@ if configure "$dir-arm64" -DCMAKE_OSX_ARCHITECTURES=arm64; then
   errors=$(probe_errors "$dir-arm64")
   if refused "$errors" to_chars && ! refused "$errors" file_size; then ok; else
     bad "arm64 probe: $errors"; fi
+  c_probes "$dir-arm64" 0
 else
   bad "configure for arm64"
 fi

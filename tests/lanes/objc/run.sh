@@ -1,40 +1,59 @@
 #!/usr/bin/env bash
-# The Objective-C++ lane: AddCocoa/AddCocoa_mac.mm compiled with clang-19
-# and -Werror, __APPLE__ defined, against GNUstep's Foundation and AppKit,
-# GCC's Objective-C runtime headers, libc++, and sdk/: the Carbon, Core
-# Foundation and Quartz calls the file uses, declared as macOS's SDK declares
-# them. prelude.h makes nil C++'s nullptr, as Apple's headers do.
+# The Objective-C++ lane: AddCocoa/AddCocoa_mac.mm compiled with -Werror by
+# the release's cross toolchain (cmake/toolchain-macos-cross.cmake), for
+# Apple's Objective-C runtime, x86_64 (macOS 10.13) and arm64 (11.0), over
+# Apple's objc/ and libc headers, GNUstep's Foundation and AppKit, and
+# cmake/macos-headers: the Carbon, Core Foundation and Quartz calls as
+# Apple's SDK declares them and the prelude that makes GNUstep's types
+# Apple's where they differ.
 #   run.sh BUILD_DIR
-# Checks, each counted: the file compiles; copies of it with a planted fault
-# are refused (a misspelt selector, a C string where an NSString goes, a
-# plain number for an event tap location, the deprecated file-type call
-# without its silencing).
+# Checks, each counted: the file compiles, as the release build compiles it;
+# copies of it with a planted fault are refused (a misspelt selector, a C
+# string where an NSString goes, a plain number for an event tap location,
+# the deprecated file-type call without its silencing), and so is the file
+# under a prelude that leaves GNUstep's 32-bit NSStringEncoding.
 # Ends with "objc PASSED FAILED".
 set -uo pipefail
 root=$(cd "$(dirname "$0")/../../.." && pwd)
-here=$root/tests/lanes/objc
 dir=$(realpath -m "$1")
 cd "$root" || exit 1
 pass=0 fail=0
 ok() { pass=$((pass + 1)); }
 bad() { echo "  FAILED: $*"; fail=$((fail + 1)); }
+source_file=$root/AddCocoa/AddCocoa_mac.mm
+prelude=$root/cmake/macos-headers/fennick_cross_prelude.h
 
 rm -rf "$dir"
-mkdir -p "$dir/include"
-# GCC's objc/ headers alone (its include folder also holds GCC's own
-# builtin headers, which clang must not take).
-ln -s "$(gcc -print-file-name=include)/objc" "$dir/include/objc"
-source_file=$root/AddCocoa/AddCocoa_mac.mm
-flags=(-x objective-c++ -std=c++17 -stdlib=libc++ -fobjc-runtime=gcc -fobjc-exceptions
-       -fconstant-string-class=NSConstantString -D__APPLE__ -DGNUSTEP -DGNUSTEP_BASE_LIBRARY=1
-       -DGNU_GUI_LIBRARY=1 -DGNU_RUNTIME=1
-       -isystem "$dir/include" -isystem "$here/sdk" -isystem "$root/tests/lanes/apple/include"
-       -isystem /usr/include/GNUstep -include "$here/prelude.h"
-       -I"$root/AddCocoa" -I"$root/Mobrel01" -Wall -Wextra -Werror
-       -Werror=missing-prototypes -Werror=missing-variable-declarations)
+mkdir -p "$dir"
+if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON -DFENNICK_TESTS=OFF -DFENNICK_BENCH=OFF \
+     -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-macos-cross.cmake \
+     "-DCMAKE_OSX_ARCHITECTURES=x86_64;arm64" >"$dir.configure.log" 2>&1; then
+  tail -20 "$dir.configure.log"; bad "configure"; echo "objc $pass $fail"; exit 0
+fi
+# The build's own compile command of the file, with its source and output
+# left for the caller to give.
+command=$(python3 - "$dir/compile_commands.json" <<'PY'
+import json, shlex, sys
+for entry in json.load(open(sys.argv[1])):
+    if entry["file"].endswith("/AddCocoa_mac.mm"):
+        args, kept, i = shlex.split(entry["command"]), [], 0
+        while i < len(args):
+            if args[i] in ("-o", "-c", "-MF", "-MT"):
+                i += 2
+                continue
+            if args[i] != "-MD":
+                kept.append(args[i])
+            i += 1
+        print(shlex.join(kept))
+PY
+)
+if [ -z "$command" ]; then bad "no compile command for AddCocoa_mac.mm"; echo "objc $pass $fail"; exit 0; fi
+compile() { (cd "$dir" && eval "$command" '"$@"'); }
 
-echo "== objc: AddCocoa_mac.mm"
-if clang++-19 "${flags[@]}" -c "$source_file" -o "$dir/AddCocoa_mac.o"; then ok; else bad "compile"; fi
+echo "== objc: AddCocoa_mac.mm for x86_64 and arm64, Apple's runtime"
+if compile -c "$source_file" -o "$dir/AddCocoa_mac.o" &&
+   [ "$(llvm-lipo-19 -archs "$dir/AddCocoa_mac.o" | xargs)" = "x86_64 arm64" ]; then ok; else
+  bad "compile"; fi
 
 # mutant NAME SED-EXPRESSION EXPECTED-DIAGNOSTIC: a copy with one planted
 # fault must be refused with that diagnostic.
@@ -42,7 +61,7 @@ mutant() {
   local name=$1 expr=$2 expected=$3 copy=$dir/$1.mm out
   sed -e "$expr" "$source_file" >"$copy"
   if cmp -s "$source_file" "$copy"; then bad "$name: the line to change is gone"; return; fi
-  if out=$(clang++-19 "${flags[@]}" -fsyntax-only "$copy" 2>&1); then
+  if out=$(compile -fsyntax-only "$copy" 2>&1); then
     bad "$name: compiled"
   elif echo "$out" | grep -q -- "$expected"; then
     ok
@@ -59,4 +78,16 @@ mutant number-for-tap-location 's/CGEventPost(kCGHIDEventTap, event)/CGEventPost
   "no matching function for call to 'CGEventPost'"
 mutant deprecation-not-silenced '/#pragma clang diagnostic ignored "-Wdeprecated-declarations"/d' \
   "'setAllowedFileTypes:' is deprecated"
+# The prelude without its NSStringEncoding line: GNUstep's 32-bit type.
+sed '/#define _NSStringEncoding/d; /#undef _NSStringEncoding/d' "$prelude" >"$dir/prelude-gnustep.h"
+if ! echo "$command" | grep -qF -- "$prelude"; then
+  bad "the compile command does not include $prelude"
+elif out=$(cd "$dir" && eval "${command//$prelude/$dir/prelude-gnustep.h}" -fsyntax-only \
+           '"$source_file"' 2>&1); then
+  bad "GNUstep's NSStringEncoding: compiled"
+elif echo "$out" | grep -q "NSStringEncoding as Apple's"; then
+  ok
+else
+  bad "GNUstep's NSStringEncoding: refused otherwise: $(echo "$out" | grep error: | head -3)"
+fi
 echo "objc $pass $fail"

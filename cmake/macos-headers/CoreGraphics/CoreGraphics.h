@@ -1,6 +1,7 @@
 // The Quartz event services the desktop code uses, as macOS's SDK declares
 // them (CGEventTypes.h, CGEvent.h, CGRemoteOperation.h).
-// Test lane only: declarations, nothing linked.
+// Declarations for the cross build on Linux (the frameworks are linked
+// through the stubs of cmake/macos-stubs).
 #ifndef FENNICK_LANE_COREGRAPHICS_H
 #define FENNICK_LANE_COREGRAPHICS_H
 

@@ -1,7 +1,8 @@
 // The Carbon calls the desktop code uses, as macOS's SDK declares them: Text
 // Input Sources (TextInputSources.h), UCKeyTranslate and its layout record
 // (UnicodeUtilities.h), LMGetKbdType (Events.h).
-// Test lane only: declarations, nothing linked.
+// Declarations for the cross build on Linux (the frameworks are linked
+// through the stubs of cmake/macos-stubs).
 #ifndef FENNICK_LANE_CARBON_H
 #define FENNICK_LANE_CARBON_H
 

@@ -1,4 +1,4 @@
-// Test lane only: the part of macOS's ApplicationServices umbrella that the
+// Cross build on Linux: the part of macOS's ApplicationServices umbrella that the
 // desktop code uses.
 #ifndef FENNICK_LANE_APPLICATIONSERVICES_H
 #define FENNICK_LANE_APPLICATIONSERVICES_H

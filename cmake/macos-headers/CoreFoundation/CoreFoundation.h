@@ -1,6 +1,7 @@
 // The Core Foundation declarations the desktop code uses, as macOS's SDK
 // declares them (CFBase.h, CFData.h, CFAvailability.h's CF_ENUM).
-// Test lane only: declarations, nothing linked.
+// Declarations for the cross build on Linux (the frameworks are linked
+// through the stubs of cmake/macos-stubs).
 #ifndef FENNICK_LANE_COREFOUNDATION_H
 #define FENNICK_LANE_COREFOUNDATION_H
 
