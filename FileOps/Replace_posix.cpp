@@ -3,8 +3,13 @@
 // relative to it, so a folder swapped in the meantime changes nothing.
 #include <fcntl.h>
 #include <sys/stat.h>
-#include <sys/xattr.h>
 #include <unistd.h>
+
+#if defined(__APPLE__)
+#include <copyfile.h>
+#else
+#include <sys/xattr.h>
+#endif
 
 #include <cerrno>
 #include <climits>
@@ -48,40 +53,28 @@ FILE* unbuffered(int fd) {
 // Finder tags) of the file `from` onto the new file; what cannot be set is
 // passed over.
 #if defined(__APPLE__)
-ssize_t listNames(int fd, char* names, size_t size) { return flistxattr(fd, names, size, 0); }
-ssize_t getValue(int fd, const char* name, void* value, size_t size) {
-  return fgetxattr(fd, name, value, size, 0, 0);
-}
-void setValue(int fd, const char* name, const void* value, size_t size) {
-  (void)fsetxattr(fd, name, value, size, 0, 0);
+void copyAttributes(int from, int to) {
+  (void)fcopyfile(from, to, nullptr, COPYFILE_ACL | COPYFILE_XATTR);
 }
 #else
-ssize_t listNames(int fd, char* names, size_t size) { return flistxattr(fd, names, size); }
-ssize_t getValue(int fd, const char* name, void* value, size_t size) {
-  return fgetxattr(fd, name, value, size);
-}
-void setValue(int fd, const char* name, const void* value, size_t size) {
-  (void)fsetxattr(fd, name, value, size, 0);
-}
-#endif
-
 void copyAttributes(int from, int to) {
-  const ssize_t listed = listNames(from, nullptr, 0);
+  const ssize_t listed = flistxattr(from, nullptr, 0);
   if (listed <= 0 || listed > (1 << 20)) return;
   std::vector<char> names(size_t(listed) + 1, '\0');
-  const ssize_t got = listNames(from, names.data(), size_t(listed));
+  const ssize_t got = flistxattr(from, names.data(), size_t(listed));
   if (got <= 0 || got > listed) return;
   std::vector<unsigned char> value;
   for (size_t at = 0; at < size_t(got);) {
     const char* name = names.data() + at;
     at += std::char_traits<char>::length(name) + 1;
-    const ssize_t size = getValue(from, name, nullptr, 0);
+    const ssize_t size = fgetxattr(from, name, nullptr, 0);
     if (size < 0 || size > (1 << 20)) continue;
     value.resize(size_t(size) + 1);
-    const ssize_t read = getValue(from, name, value.data(), size_t(size));
-    if (read >= 0 && read <= size) setValue(to, name, value.data(), size_t(read));
+    const ssize_t read = fgetxattr(from, name, value.data(), size_t(size));
+    if (read >= 0 && read <= size) (void)fsetxattr(to, name, value.data(), size_t(read), 0);
   }
 }
+#endif
 
 }  // namespace
 

@@ -38,7 +38,7 @@ package() {  # kind [build-dir]
     mkdir -p "$dir"
     cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DFENNICK_TESTS=OFF \
       -DFENNICK_BENCH=OFF "${toolchain[@]}" >"$dir/package.configure.log" 2>&1 ||
-      { tail -30 "$dir/package.configure.log" >&2; return 1; }
+      { tail -30 "$dir/package.configure.log" >&2; rm -f "$dir/CMakeCache.txt"; return 1; }
   fi
   local targets=(fennick-host)
   case $kind in
