@@ -12,6 +12,12 @@
 // Code linked against the library may also call the C++ functions and use
 // the variables further down, exported under their C++ names.
 //
+// Every file a call writes is written beside its target and takes the
+// target's name only when complete: a failure leaves the previous file as
+// it was (or none). The result keeps the target's permission bits (no group
+// or other read bit an input lacks), owner and extended attributes; a
+// symbolic link named as output stays, the file it names is replaced.
+//
 // Every function here with a float result answers -99 when it cannot get
 // the memory it needs, and never throws. Those that take or give a
 // std::string, and setTextureName/setDateTime, report running out of memory
@@ -114,11 +120,11 @@ FENNICK_PUBLIC float FileDelete(char* text, double number, char* block);
 
 // text: source path; block: destination path. Result: 0 copied (also when
 // the destination is the source itself, which stays intact); -1 a path null,
-// the source cannot be opened or is a folder (the destination is not
-// touched), the destination is a folder or cannot be opened, a read failed
-// or a write fell short (the partial destination stays). Linux and macOS: a
-// destination the copy creates gets the source's permission bits masked by
-// the umask (as cp gives them), never wider ones.
+// the source cannot be opened or is a folder, the destination is a folder,
+// device or pipe or cannot be written, a read failed or a write fell short
+// (in every case the destination stays as it was); -99 no memory. Linux and
+// macOS: the copy has the source's permission bits masked by the umask (as
+// cp gives them), never wider ones.
 FENNICK_PUBLIC float FileCopyTo(char* text, double number, char* block);
 
 // text: current path; block: new path. Result: 0 renamed; -1 a path null,
@@ -199,19 +205,16 @@ FENNICK_PUBLIC float GetFaceIDsVyx(const char* path, double level) noexcept;
 //           be created or written; the tag found at 32, after the vertices
 //           or after the colours when it is not 10001, 35001, 20001
 //           respectively; -20 that tag is 0; -19 a count, size or faceID
-//           entry points past the end of the data. Output: none for a wrong
-//           first tag or a short vertex part; header and vertex lines when
-//           the colour block is wrong or short; those and the colour block
-//           when the face block is wrong or its faces run past the data.
-//           faceID keeps its entries on every failure.
+//           entry points past the end of the data. Only 0 creates or changes
+//           the OBJ file. faceID keeps its entries on every failure.
 FENNICK_PUBLIC float writeOBJfromVyx(const char* vyxPath, char* objPath) noexcept;
 
 // Writes the block at offset 32, read as vertex colours whatever its tag, as
 // the RGB comment block of writeOBJfromVyx.
 //   result: 0; -1760 VyX file cannot be opened; -21 the text path names the
 //           VyX file (nothing written); -2 text file cannot be created or
-//           written; -19 the records run past the end of the data (no file
-//           written).
+//           written; -19 the records run past the end of the data. Only 0
+//           creates or changes the text file.
 FENNICK_PUBLIC float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept;
 
 // Tile names ("_u<U>_v<V>") of the files of the last GetUVsFromVyX, in file
@@ -225,8 +228,9 @@ FENNICK_PUBLIC extern std::vector<std::string> UVTileStr;
 //           records run past the end of the data.
 FENNICK_PUBLIC float GetUVTile(const char* vyxPath, char* name) noexcept;
 
-// Writes one VyX file per tile, named <output path without extension><k>.VyX
-// for tiles k = 0, 1, ... in name order: the input up to and including the
+// Writes one VyX file per tile, named <output path without the extension of
+// its file name><k>.VyX (in the output's folder, whatever dots the folders'
+// names hold) for tiles k = 0, 1, ... in name order: the input up to and including the
 // UV block header, the UV pairs moved into the unit square when they lie in
 // the tile and (-1, -1) otherwise, then 16 zero bytes. UVTileStr is emptied
 // first and gets one name per file opened.
@@ -234,9 +238,10 @@ FENNICK_PUBLIC float GetUVTile(const char* vyxPath, char* name) noexcept;
 //           the records run past the end of the data (no file written); -21
 //           a tile file would be the VyX file itself; -22 more than 10,000
 //           tiles, or files that together would not fit in the free space
-//           of the output's file system (both: no file written); 1500 + k +
-//           1 output file k cannot be created or written (earlier files
-//           stay).
+//           of the output's file system, counted in whole blocks and free
+//           files (both: no file written); 1500 + k + 1 output file k cannot
+//           be created or written (earlier files stay, file k's previous
+//           file as it was).
 FENNICK_PUBLIC float GetUVsFromVyX(const char* vyxPath, char* outputPath) noexcept;
 
 // Copies UVTileStr[index] into `name`; nothing happens when the list is
@@ -308,9 +313,9 @@ FENNICK_PUBLIC void CalculateSurfaceNormal(float* p, bool normalise);
 //   result: 0 written; -1 OBJ file cannot be opened; -2 output cannot be
 //           opened; -3 more than 1024 distinct group lines; -4 a face corner
 //           that is not a vertex index (optionally /texture index, /normal
-//           index) within the file's lists; -5 the document fell short (the
-//           file stays as far as it got); -6 the output names the OBJ file;
-//           -9 null path. -1, -3, -4, -6, -9: output not touched.
+//           index) within the file's lists; -5 the document fell short (disk
+//           full); -6 the output names the OBJ file; -9 null path. Only 0
+//           creates or changes the output.
 FENNICK_PUBLIC float OBJtoCOLLADA(const char* objPath, char* outputPath,
                                   int normalMode) noexcept;
 // The same with one material per group and a triangles element per group.
@@ -336,8 +341,8 @@ FENNICK_PUBLIC int getPadding(int width);
 //           one 2 x 2 block, put a pixel outside the image; -69 the bitmap
 //           path names the OBJ file (refused before anything is read or
 //           written); -4 the bitmap file cannot be opened for writing; -68
-//           writing the bitmap fell short (disk full; the file stays as
-//           written). Failures other than -68 leave no bitmap file behind.
+//           writing the bitmap fell short (disk full). Only 0 creates or
+//           changes the bitmap file.
 FENNICK_PUBLIC float exportSculpty(const char* objPath, const char* bmpPath,
                                    bool flag) noexcept;
 

@@ -8,6 +8,10 @@
 // negative failure codes, positive counts. Calls must come one at a time.
 // Exports are bound by their plain names; nothing else is exported. Every
 // export answers -99 when it cannot get the memory it needs.
+//
+// Every file a call writes is written beside its target and takes the
+// target's name only when complete: a failure leaves the previous file as
+// it was (or none).
 #pragma once
 
 #if !defined(FENNICK_PUBLIC)
@@ -40,16 +44,18 @@ FENNICK_PUBLIC float FileDelete(char* text, double number, char* block);
 
 // text: source path; block: destination path. Result: 0 copied (also when
 // the destination is the source itself, which stays intact); -1 a path null,
-// the source cannot be opened or is a folder (the destination is not
-// touched), the destination is a folder or cannot be opened, a read failed
-// or a write fell short (the partial destination stays). Linux and macOS: a
-// destination the copy creates gets the source's permission bits masked by
-// the umask (as cp gives them), never wider ones.
+// the source cannot be opened or is a folder, the destination is a folder,
+// device or pipe or cannot be written, a read failed or a write fell short
+// (in every case the destination stays as it was); -99 no memory. Linux and
+// macOS: the copy has the source's permission bits masked by the umask (as
+// cp gives them), never wider ones.
 FENNICK_PUBLIC float FileCopyTo(char* text, double number, char* block);
 
 // text: folder path. Deletes every entry of the folder (one level) whose
-// name holds a '.' (sub-folders stay: the system's remove deletes files
-// only); keeps the others. '\' is appended unless the path ends in it.
+// name holds a '.'; keeps the others. Windows: sub-folders stay (the
+// system's remove deletes files only) and '\' is appended unless the path
+// ends in it. The Linux build appends '/' and, as remove does there, also
+// deletes an empty sub-folder whose name holds a '.'.
 // Result: 0 opened and walked; -1 cannot be opened (null or empty text too;
 // 32-bit build: path with separator over 256 characters; 64-bit: 260
 // characters or more).
@@ -75,9 +81,9 @@ FENNICK_PUBLIC float CheckFolder(char* text, double number, char* block);
 // text: input path; block: output path. Writes (count, value) byte pairs,
 // one per run (runs over 255 bytes as several pairs). Result: compressed
 // size / input size (NaN for an empty input); -1 input cannot be opened or
-// read (no output made when it cannot be opened); -2 output cannot be
-// opened or written; -3 output is the input file (nothing written); -9 a
-// path null.
+// read; -2 output cannot be opened or written; -3 output is the input file
+// (nothing written); -9 a path null. Only a result of 0 or more creates or
+// changes the output.
 FENNICK_PUBLIC float CompressFile(char* text, double number, char* block);
 
 // text: compressed path; block: output path. Expands every pair (a count
