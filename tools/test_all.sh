@@ -72,8 +72,17 @@ ctest_lane() {  # lane builddir cmake-args...
     grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
   fi
   echo "== $lane: ctest"
-  local out
-  out=$(cd "$dir" && ctest -j "$jobs" --output-on-failure --timeout 900 2>&1)
+  # The tests' temporary files go to a folder of the lane's own: whatever
+  # is left there afterwards is a test that does not remove what it made.
+  local out scratch left clean=1
+  scratch=$(mktemp -d "/tmp/fennick-$lane.XXXXXX")
+  out=$(cd "$dir" && TMPDIR=$scratch ctest -j "$jobs" --output-on-failure --timeout 900 2>&1)
+  left=$(ls -A "$scratch")
+  if [ -n "$left" ]; then
+    echo "== $lane: FAILED: the tests left in the temporary folder: $(echo $left | cut -c1-400)"
+    clean=0
+  fi
+  rm -rf "$scratch"
   echo "$out" | grep -E 'Failed|\*\*\*|tests passed|Not Run' | head -60
   local line total failed
   line=$(echo "$out" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -1)
@@ -83,7 +92,7 @@ ctest_lane() {  # lane builddir cmake-args...
   failed=$(echo "$line" | sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
   total=$(echo "$line" | sed -E 's/.*failed out of ([0-9]+).*/\1/')
   if [ "$total" -eq 0 ]; then note "$lane" 0 1; return; fi
-  note "$lane" $((total - failed)) "$failed"
+  note "$lane" $((total - failed + clean)) $((failed + 1 - clean))
 }
 
 start_display() {
@@ -341,7 +350,12 @@ for lane in "${lanes[@]}"; do
 done
 
 rm -f "$cpu_file"
-[ $wine_ready = 1 ] && wineserver -k >/dev/null 2>&1
+# The Wine prefix (over a GiB) goes with the run.
+if [ $wine_ready = 1 ]; then
+  wineserver -k >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1
+  rm -rf "$WINEPREFIX"
+fi
 [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null
 
 echo

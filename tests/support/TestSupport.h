@@ -22,6 +22,38 @@
 
 namespace testsupport {
 
+// The folders makeTempDir made, removed when the program ends (by the
+// process that made them: not by a forked child), unless FENNICK_KEEP_TEMP
+// is set, in which case they are named on standard error.
+struct TempDirs {
+  std::vector<std::string> dirs;
+  long owner = 0;
+  ~TempDirs() {
+    if (currentProcess() != owner) return;
+    const bool keep = std::getenv("FENNICK_KEEP_TEMP") != nullptr;
+    for (const std::string& d : dirs) {
+      std::error_code ignored;
+      if (keep) {
+        std::fprintf(stderr, "kept %s\n", d.c_str());
+      } else {
+        std::filesystem::remove_all(d, ignored);
+      }
+    }
+  }
+  static long currentProcess() {
+#if defined(_WIN32)
+    return long(GetCurrentProcessId());
+#else
+    return long(getpid());
+#endif
+  }
+};
+
+inline TempDirs& tempDirs() {
+  static TempDirs made;
+  return made;
+}
+
 inline std::string makeTempDir(const std::string& tag) {
 #if defined(_WIN32)
   char base[MAX_PATH];
@@ -30,15 +62,18 @@ inline std::string makeTempDir(const std::string& tag) {
   std::string dir = std::string(base) + "fennick_" + tag + "_" +
                     std::to_string(GetCurrentProcessId()) + "_" + std::to_string(++serial);
   _mkdir(dir.c_str());
-  return dir;
 #else
   const char* tmp = std::getenv("TMPDIR");
   std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/fennick_" + tag + "_XXXXXX";
   std::vector<char> buf(pattern.begin(), pattern.end());
   buf.push_back('\0');
   char* made = mkdtemp(buf.data());
-  return made ? std::string(made) : std::string();
+  std::string dir = made ? std::string(made) : std::string();
 #endif
+  TempDirs& all = tempDirs();
+  all.owner = TempDirs::currentProcess();
+  if (!dir.empty()) all.dirs.push_back(dir);
+  return dir;
 }
 
 // Removes a folder a test made, with everything in it.

@@ -9,6 +9,7 @@
 
 #include "DirectText.h"
 #include "PlainOut.h"
+#include "TestSupport.h"
 #include "PodArray.h"
 
 namespace {
@@ -75,7 +76,7 @@ TEST(DirectText, WideIntegersAgreeWithToChars) {
 
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
-  std::string path = ::testing::TempDir() + "/directtext_room.txt";
+  std::string path = testsupport::makeTempDir("directroom") + "/room.txt";
   ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
