@@ -6,15 +6,26 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace fuzzsupport {
 
+// The scratch folder, removed with what is in it when the run ends.
+inline char* scratchPath() {
+  static char path[] = "/tmp/fennick_fuzz_XXXXXX";
+  return path;
+}
+
 inline const std::string& scratchDir() {
   static std::string dir = [] {
-    char pattern[] = "/tmp/fennick_fuzz_XXXXXX";
-    char* made = mkdtemp(pattern);
-    return std::string(made ? made : "/tmp");
+    if (!mkdtemp(scratchPath())) return std::string("/tmp");
+    std::atexit([] {
+      std::error_code ignored;
+      std::filesystem::remove_all(scratchPath(), ignored);
+    });
+    return std::string(scratchPath());
   }();
   return dir;
 }
