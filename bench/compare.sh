@@ -16,7 +16,8 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 other=$(cd "$1" && pwd)
 rounds=${2:-5}
 cd "$root"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+. tools/configure.sh
+cmake_configure build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build --target FennickDLL FennickDLL02 fennick-host vyx-convert collada_bench \
   sculpty_bench vyx_bench files_bench >/dev/null
 work=${BENCH_WORK:-/tmp/fennick-bench}

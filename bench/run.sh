@@ -6,7 +6,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=Release >/dev/null
+. tools/configure.sh
+cmake_configure build -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build build >/dev/null
 export HOST="$root/build/fennick-host" DLL="$root/build/FennickDLL.so" DLL02="$root/build/FennickDLL02.so"
 export BENCH_BIN="$root/build/bench"

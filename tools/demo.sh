@@ -6,7 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 if [ "${FENNICK_NO_INSTALL:-0}" != 1 ]; then NEED_WINDOWS=0 NEED_CROSS=0 bash tools/install_deps.sh; fi
-cmake -S . -B build -G Ninja >/dev/null
+. tools/configure.sh
+cmake_configure build >/dev/null
 cmake --build build >/dev/null
 
 export HOST="$root/build/fennick-host"

@@ -25,6 +25,7 @@ set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
+. tools/configure.sh
 lanes=("$@")
 [ ${#lanes[@]} -eq 0 ] && lanes=(linux libcxx arm64 apple objc macos sanitize win64 win32 demo fuzz)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -65,7 +66,7 @@ ctest_lane() {  # lane builddir cmake-args...
   local lane=$1 dir=$2
   shift 2
   echo "== $lane: configure and build ($dir)"
-  if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
+  if ! cmake_configure "$dir" -DFENNICK_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
     tail -30 "$dir.configure.log"; note "$lane" 0 1; return
   fi
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
@@ -243,7 +244,7 @@ win_lane() {  # lane arch
 # once that lane has run).
 reference_build() {
   echo "== reference: x86-64 GCC build of both editions and the tools (build)"
-  cmake -S . -B build -G Ninja -DFENNICK_WERROR=ON >build.configure.log 2>&1 &&
+  cmake_configure build -DFENNICK_WERROR=ON >build.configure.log 2>&1 &&
     cmake --build build -j "$jobs" --target FennickDLL FennickDLL02 fennick-host vyx-convert \
       >build.reference.log 2>&1 ||
     { tail -30 build.configure.log build.reference.log; return 1; }
