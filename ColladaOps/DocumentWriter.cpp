@@ -507,11 +507,9 @@ float exportDocument(const char* objPath, char* outputPath, int normalMode, Layo
     for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
   }
   fileops::Output output;
-  switch (fileops::openOutput(output, outputPath, from.rules)) {
-    case fileops::OutputStatus::OpenFailed: return colladaops::kResultOutputFailed;
-    case fileops::OutputStatus::IsInput: return colladaops::kResultOutputIsInput;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(output, outputPath, from.rules);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, colladaops::kResultOutputFailed}, {fennick::Status::OutputIsInput, colladaops::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   writeDocument(output.out, *model, normalMode, layout, materials);
   // A write error (a full disk) is reported, never passed off as success,

@@ -28,11 +28,10 @@ float copyFile(const char* source, const char* destination) noexcept {
   // the writer's one-page buffer straight to the file.
   from.rules.inputBits = true;
   Output out;
-  switch (openOutput(out, destination, from.rules, textops::kPageSize)) {
-    case OutputStatus::Ok: break;
-    case OutputStatus::IsInput: return 0.0f;  // it became the source since the check above
-    case OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case OutputStatus::OpenFailed: return kCopyFailed;
+  if (fennick::Status status = openOutput(out, destination, from.rules, textops::kPageSize);
+      status != fennick::Status::Ok) {
+    // it became the source since the check above
+    return fennick::resultOf(status, {{fennick::Status::OutputIsInput, 0.0f}, {fennick::Status::NoMemory, fennick::kResultNoMemory}, {fennick::Status::CreateFailed, kCopyFailed}});
   }
   for (;;) {
     const size_t n = textops::readBlock(in.get(), buffer.get(), kCopyBlock);

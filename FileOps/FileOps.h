@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <string>
 
+#include "Common.h"
+
 #include "TextOps.h"
 
 namespace fileops {
@@ -116,7 +118,6 @@ struct OutputRules {
   bool sync = false;
 };
 
-enum class OutputStatus { Ok, OpenFailed, IsInput, NoMemory };
 
 struct Replacement {
   std::string target;  // the file replaced (a symbolic link resolved)
@@ -145,9 +146,9 @@ struct Replacement {
 
 // Opens the file that receives the new contents of `path` (unbuffered,
 // binary) into `file`. IsInput: the target is one of the inputs (nothing
-// made); OpenFailed: nothing could be opened; NoMemory: memory ran out
+// made); CreateFailed: nothing could be opened; NoMemory: memory ran out
 // (nothing touched).
-OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
+fennick::Status openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
                              const OutputRules& rules) noexcept;
 
 // Once the file openReplacement gave is closed: `written` says that all the
@@ -163,7 +164,7 @@ struct Output {
   Replacement replacement;  // destroyed after `out`, whose file it removes
   textops::OutFile out;
 };
-OutputStatus openOutput(Output& o, const char* path, const OutputRules& rules,
+fennick::Status openOutput(Output& o, const char* path, const OutputRules& rules,
                         size_t writeBlock = textops::kDefaultWriteBlock) noexcept;
 // Flushes, closes and replaces the target: false (target as it was) when any
 // write fell short or the replacement failed.
@@ -192,7 +193,7 @@ bool rewriteTail(const char* path, const FileIdentity& asRead, const unsigned ch
 // ---- the platform's steps of a replacement (Replace_posix.cpp, _win.cpp) ---
 
 // Resolves the target, refuses an input, notes what the result keeps.
-OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules);
+fennick::Status prepareTarget(Replacement& r, const char* path, const OutputRules& rules);
 enum class NewFile { Made, Exists, FolderRefuses, Failed };
 // Creates `name` beside the target, exclusively, with the result's bits at
 // most; carries the owner and extended attributes over.

@@ -20,28 +20,28 @@ namespace {
 // The new file beside the target: the first of "<name>.new0" ... ".new99"
 // that no file has yet. Where the folder takes no new file, an existing
 // target is written in place (not for a target the caller rewrites itself).
-OutputStatus openBeside(Replacement& r, textops::FilePtr& file, const OutputRules& rules) {
+fennick::Status openBeside(Replacement& r, textops::FilePtr& file, const OutputRules& rules) {
   for (unsigned serial = 0; serial < 100; ++serial) {
     std::string name = r.name + ".new" + std::to_string(serial);
     switch (createBeside(r, name, file)) {
-      case NewFile::Made: return OutputStatus::Ok;
+      case NewFile::Made: return fennick::Status::Ok;
       case NewFile::Exists: continue;
-      case NewFile::Failed: return OutputStatus::OpenFailed;
+      case NewFile::Failed: return fennick::Status::CreateFailed;
       case NewFile::FolderRefuses:
-        if (!r.targetExisted) return OutputStatus::OpenFailed;
+        if (!r.targetExisted) return fennick::Status::CreateFailed;
         if (rules.rewritesTarget) {
           r.inPlaceOnly = true;
-          return OutputStatus::OpenFailed;
+          return fennick::Status::CreateFailed;
         }
-        return openInPlace(r, rules, file) ? OutputStatus::Ok : OutputStatus::OpenFailed;
+        return openInPlace(r, rules, file) ? fennick::Status::Ok : fennick::Status::CreateFailed;
     }
   }
-  return OutputStatus::OpenFailed;
+  return fennick::Status::CreateFailed;
 }
 
 }  // namespace
 
-OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
+fennick::Status openReplacement(Replacement& r, textops::FilePtr& file, const char* path,
                              const OutputRules& rules) noexcept {
   file.reset();
   if (!r.temp.empty()) removeNewFile(r);
@@ -52,18 +52,18 @@ OutputStatus openReplacement(Replacement& r, textops::FilePtr& file, const char*
   r.inPlace = r.inPlaceOnly = r.targetExisted = false;
   r.sync = rules.sync;
   r.bits = 0;
-  if (!path || !*path) return OutputStatus::OpenFailed;
+  if (!path || !*path) return fennick::Status::CreateFailed;
   try {
-    const OutputStatus prepared = prepareTarget(r, path, rules);
-    if (prepared != OutputStatus::Ok) return prepared;
-    if (r.inPlaceOnly) return OutputStatus::OpenFailed;
+    const fennick::Status prepared = prepareTarget(r, path, rules);
+    if (prepared != fennick::Status::Ok) return prepared;
+    if (r.inPlaceOnly) return fennick::Status::CreateFailed;
     // A device or pipe is written as it stands.
-    if (r.inPlace) return openInPlace(r, rules, file) ? OutputStatus::Ok : OutputStatus::OpenFailed;
+    if (r.inPlace) return openInPlace(r, rules, file) ? fennick::Status::Ok : fennick::Status::CreateFailed;
     return openBeside(r, file, rules);
   } catch (...) {  // only std::bad_alloc can leave the block
     file.reset();
     if (!r.temp.empty()) removeNewFile(r);
-    return OutputStatus::NoMemory;
+    return fennick::Status::NoMemory;
   }
 }
 
@@ -83,17 +83,17 @@ bool finishReplacement(Replacement& r, bool written) noexcept {
   return replaced;
 }
 
-OutputStatus openOutput(Output& o, const char* path, const OutputRules& rules,
+fennick::Status openOutput(Output& o, const char* path, const OutputRules& rules,
                         size_t writeBlock) noexcept {
-  OutputStatus status = OutputStatus::Ok;
-  const textops::OutStatus opened = textops::openOutWith(o.out, writeBlock, [&] {
+  fennick::Status status = fennick::Status::Ok;
+  const fennick::Status opened = textops::openOutWith(o.out, writeBlock, [&] {
     textops::FilePtr file;
     status = openReplacement(o.replacement, file, path, rules);
     return file;
   });
-  if (opened == textops::OutStatus::NoMemory) return OutputStatus::NoMemory;
-  if (status != OutputStatus::Ok) return status;
-  return opened == textops::OutStatus::Ok ? OutputStatus::Ok : OutputStatus::OpenFailed;
+  if (opened == fennick::Status::NoMemory) return fennick::Status::NoMemory;
+  if (status != fennick::Status::Ok) return status;
+  return opened == fennick::Status::Ok ? fennick::Status::Ok : fennick::Status::CreateFailed;
 }
 
 bool closeOutput(Output& o) noexcept {

@@ -78,50 +78,50 @@ void copyAttributes(int from, int to) {
 
 }  // namespace
 
-OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
+fennick::Status prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
   r.target = resolved(path);
   const size_t slash = r.target.rfind('/');
   const std::string folder = slash == std::string::npos ? std::string(".")
                              : slash == 0               ? std::string("/")
                                                         : r.target.substr(0, slash);
   r.name = slash == std::string::npos ? r.target : r.target.substr(slash + 1);
-  if (r.name.empty() || r.name == "." || r.name == "..") return OutputStatus::OpenFailed;
+  if (r.name.empty() || r.name == "." || r.name == "..") return fennick::Status::CreateFailed;
   r.folder = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (r.folder < 0) return OutputStatus::OpenFailed;
+  if (r.folder < 0) return fennick::Status::CreateFailed;
 
   const uint32_t shared = sharedBits(rules);
   const uint32_t fromInput =
       rules.inputCount > 0 && rules.inputs[0].known ? rules.inputs[0].permissions & 0777 : 0666;
   struct stat st;
   if (fstatat(r.folder, r.name.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno != ENOENT) return OutputStatus::OpenFailed;
+    if (errno != ENOENT) return fennick::Status::CreateFailed;
     // A new file: created with these bits, which the umask narrows.
     r.bits = rules.inputBits ? fromInput : 0666 & shared;
-    return OutputStatus::Ok;
+    return fennick::Status::Ok;
   }
-  if (S_ISDIR(st.st_mode)) return OutputStatus::OpenFailed;
+  if (S_ISDIR(st.st_mode)) return fennick::Status::CreateFailed;
   if (S_ISLNK(st.st_mode)) {
     // A link put in place since the name was resolved: the link itself is
     // replaced, the file it names is never written.
     r.bits = rules.inputBits ? fromInput : 0666 & shared;
-    return OutputStatus::Ok;
+    return fennick::Status::Ok;
   }
   if (!S_ISREG(st.st_mode)) {
     r.inPlace = true;  // a device or pipe: written as it stands
-    return OutputStatus::Ok;
+    return fennick::Status::Ok;
   }
   // The file that would be replaced, by what opens under its name: it must
   // be writable as itself (as an in-place write would need it) and be none
   // of the inputs.
   const int probe =
       ::openat(r.folder, r.name.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
-  if (probe < 0) return OutputStatus::OpenFailed;
+  if (probe < 0) return fennick::Status::CreateFailed;
   const FileIdentity now = identityOfDescriptor(probe);
   struct stat opened;
   const bool statted = fstat(probe, &opened) == 0;
   ::close(probe);
-  if (!statted || !S_ISREG(opened.st_mode)) return OutputStatus::OpenFailed;
-  if (!rules.rewritesTarget && isInput(now, rules)) return OutputStatus::IsInput;
+  if (!statted || !S_ISREG(opened.st_mode)) return fennick::Status::CreateFailed;
+  if (!rules.rewritesTarget && isInput(now, rules)) return fennick::Status::OutputIsInput;
   r.targetExisted = true;
   r.owner = uint32_t(opened.st_uid);
   r.group = uint32_t(opened.st_gid);
@@ -133,7 +133,7 @@ OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& 
   }
   // Further names (hard links) would keep the old contents.
   if (rules.rewritesTarget && opened.st_nlink > 1) r.inPlaceOnly = true;
-  return OutputStatus::Ok;
+  return fennick::Status::Ok;
 }
 
 namespace {

@@ -55,29 +55,29 @@ std::FILE* unbuffered(std::FILE* f) {
 
 }  // namespace
 
-OutputStatus prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
+fennick::Status prepareTarget(Replacement& r, const char* path, const OutputRules& rules) {
   r.target = path;
   r.name = path;  // new files are named from the whole path here
   Opened o;
   if (!openTarget(path, 0, o)) {
     const DWORD error = GetLastError();
-    return error == ERROR_FILE_NOT_FOUND ? OutputStatus::Ok : OutputStatus::OpenFailed;
+    return error == ERROR_FILE_NOT_FOUND ? fennick::Status::Ok : fennick::Status::CreateFailed;
   }
   if (!o.disk) {
     r.inPlace = true;  // a device: written as it stands
-    return OutputStatus::Ok;
+    return fennick::Status::Ok;
   }
-  if (o.identity.folder) return OutputStatus::OpenFailed;
-  if (!rules.rewritesTarget && isInput(o.identity, rules)) return OutputStatus::IsInput;
+  if (o.identity.folder) return fennick::Status::CreateFailed;
+  if (!rules.rewritesTarget && isInput(o.identity, rules)) return fennick::Status::OutputIsInput;
   // Writable as itself: a read-only file stays as it is (its attribute is
   // asked too, as a process with every right may still open it to write).
   const DWORD attributes = GetFileAttributesA(path);
   Opened writable;
   if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_READONLY) ||
       !openTarget(path, GENERIC_WRITE, writable))
-    return OutputStatus::OpenFailed;
+    return fennick::Status::CreateFailed;
   r.targetExisted = true;
-  return OutputStatus::Ok;
+  return fennick::Status::Ok;
 }
 
 NewFile createBeside(Replacement& r, const std::string& name, textops::FilePtr& file) {

@@ -39,11 +39,9 @@ float scaleUVFile(const char* inPath, const char* outPath, double factor) noexce
   const fileops::OneInput from(in.get());
   if (fileops::namesInput(outPath, from.identity)) return kResultSameFile;
   fileops::Output output;
-  switch (fileops::openOutput(output, outPath, from.rules)) {
-    case fileops::OutputStatus::OpenFailed: return kResultWriteOpenFailed;
-    case fileops::OutputStatus::IsInput: return kResultSameFile;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(output, outPath, from.rules);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, kResultWriteOpenFailed}, {fennick::Status::OutputIsInput, kResultSameFile}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   textops::OutFile& out = output.out;
 

@@ -204,11 +204,9 @@ float convert(textops::FilePtr& file, int64_t size, const char* bmpPath,
   }
 
   fileops::Output output;
-  switch (fileops::openOutput(output, bmpPath, rules)) {
-    case fileops::OutputStatus::OpenFailed: return sculpty::kResultWriteOpenFailed;
-    case fileops::OutputStatus::IsInput: return sculpty::kResultOutputIsInput;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(output, bmpPath, rules);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, sculpty::kResultWriteOpenFailed}, {fennick::Status::OutputIsInput, sculpty::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   writeBitmap(canvas, output.out);
   return fileops::closeOutput(output) ? 0.0f : sculpty::kResultWriteFailed;

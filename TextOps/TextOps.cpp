@@ -47,42 +47,42 @@ size_t readBlock(std::FILE* f, unsigned char* buffer, size_t capacity) noexcept 
 
 // A read that failed part way leaves no data: the bytes before the failure
 // are not the file.
-static ReadStatus finishRead(std::FILE* f, FileBytes& out, size_t capacity) noexcept {
+static fennick::Status finishRead(std::FILE* f, FileBytes& out, size_t capacity) noexcept {
   if (!std::ferror(f)) {
     poisonBytes(out.data.get() + out.size, capacity - out.size);
-    return ReadStatus::Ok;
+    return fennick::Status::Ok;
   }
   out.data.reset();
   out.size = 0;
-  return ReadStatus::OpenFailed;
+  return fennick::Status::OpenFailed;
 }
 
-ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept {
+fennick::Status readWholeFile(const char* path, FileBytes& out) noexcept {
   FilePtr f = openRead(path);
   return readWholeFile(f.get(), out);
 }
 
-ReadStatus readWholeFile(std::FILE* f, FileBytes& out) noexcept {
+fennick::Status readWholeFile(std::FILE* f, FileBytes& out) noexcept {
   out.data.reset();
   out.size = 0;
-  if (!f) return ReadStatus::OpenFailed;
+  if (!f) return fennick::Status::OpenFailed;
   int64_t size = fileSize(f);
   if (size >= 0) {
-    if (static_cast<uint64_t>(size) > SIZE_MAX / 2) return ReadStatus::NoMemory;
+    if (static_cast<uint64_t>(size) > SIZE_MAX / 2) return fennick::Status::NoMemory;
     out.data = allocateAligned(static_cast<size_t>(size) + 1);
-    if (!out.data) return ReadStatus::NoMemory;
+    if (!out.data) return fennick::Status::NoMemory;
     out.size = readFully(f, out.data.get(), static_cast<size_t>(size));
     return finishRead(f, out, static_cast<size_t>(size) + 1);
   }
   // Not seekable: read in blocks, doubling the buffer.
   size_t capacity = kDefaultReadBlock;
   out.data = allocateAligned(capacity);
-  if (!out.data) return ReadStatus::NoMemory;
+  if (!out.data) return fennick::Status::NoMemory;
   for (;;) {
     if (out.size == capacity) {
-      if (capacity > SIZE_MAX / 4) return ReadStatus::NoMemory;
+      if (capacity > SIZE_MAX / 4) return fennick::Status::NoMemory;
       AlignedBytes bigger = allocateAligned(capacity * 2);
-      if (!bigger) return ReadStatus::NoMemory;
+      if (!bigger) return fennick::Status::NoMemory;
       std::memcpy(bigger.get(), out.data.get(), out.size);
       out.data = std::move(bigger);
       capacity *= 2;

@@ -10,6 +10,8 @@
 #include <memory>
 #include <string_view>
 
+#include "Common.h"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define TEXTOPS_ASAN 1
 #elif defined(__has_feature)
@@ -105,14 +107,13 @@ struct FileBytes {
   size_t size = 0;
 };
 
-enum class ReadStatus { Ok, OpenFailed, NoMemory };
 
 // Reads a whole file. A read error gives OpenFailed and no data: the file
 // cannot be read. The buffer may go on past `size`; sanitizer builds poison
 // every byte after the data.
-ReadStatus readWholeFile(const char* path, FileBytes& out) noexcept;
+fennick::Status readWholeFile(const char* path, FileBytes& out) noexcept;
 // The same for a file opened with openRead (null: OpenFailed).
-ReadStatus readWholeFile(std::FILE* file, FileBytes& out) noexcept;
+fennick::Status readWholeFile(std::FILE* file, FileBytes& out) noexcept;
 
 // ---- line blocks ----------------------------------------------------------
 
@@ -189,7 +190,6 @@ size_t formatUInt(uint64_t value, char* out) noexcept;
 // and advance let writers that emit millions of small pieces write straight
 // into the buffer with fixed-size stores (see DirectText.h).
 
-enum class OutStatus { Ok, OpenFailed, NoMemory };
 
 class OutFile {
  public:
@@ -206,7 +206,7 @@ class OutFile {
   bool failed = false;   // a write fell short
 
   template <class Open>
-  friend OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open);
+  friend fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open);
   friend bool closeOut(OutFile& out) noexcept;
   friend char* room(OutFile& out, size_t bytes) noexcept;
   friend size_t roomLeft(const OutFile& out) noexcept;
@@ -226,7 +226,7 @@ constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 // returns (a FilePtr, opened for unbuffered binary writing): no file is
 // touched when the memory cannot be had.
 template <class Open>
-OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
+fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   out.file.reset();
   out.length = 0;
   out.flushed = 0;
@@ -237,9 +237,9 @@ OutStatus openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
                               : (writeBlock + kPageSize - 1) / kPageSize * kPageSize;
   out.buffer = allocateAligned(capacity);
   out.capacity = out.buffer ? capacity : 0;
-  if (!out.buffer) return OutStatus::NoMemory;
+  if (!out.buffer) return fennick::Status::NoMemory;
   out.file = open();
-  return out.file ? OutStatus::Ok : OutStatus::OpenFailed;
+  return out.file ? fennick::Status::Ok : fennick::Status::CreateFailed;
 }
 
 

@@ -18,10 +18,9 @@ constexpr size_t kFaceRecord = 16;
 float GetUVGroup(const char* path) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes file;
-    switch (textops::readWholeFile(path, file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultGroupOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(path, file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultGroupOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     const unsigned char* data = file.data.get();
     uint32_t p = 0;
@@ -51,10 +50,9 @@ float GetFaceIDsVyx(const char* path, double level) noexcept {
     int32_t m = fennick::toInt32Truncated(std::pow(4.0, level - 1.0));
     faceID.clear();
     textops::FileBytes file;
-    switch (textops::readWholeFile(path, file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(path, file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     const unsigned char* data = file.data.get();
     constexpr size_t first = vyx::kFileHeaderSize + vyx::kBlockHeaderSize;

@@ -29,19 +29,17 @@ float mergeFiles(const char* appendPath, char* targetPath) noexcept {
     {
       textops::FilePtr in = textops::openRead(targetPath);
       read[0] = fileops::identityOf(in.get());
-      switch (textops::readWholeFile(in.get(), target)) {
-        case textops::ReadStatus::OpenFailed: return vyx::kResultTargetReadFailed;
-        case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-        case textops::ReadStatus::Ok: break;
+      if (fennick::Status status = textops::readWholeFile(in.get(), target);
+          status != fennick::Status::Ok) {
+        return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultTargetReadFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
       }
     }
     {
       textops::FilePtr in = textops::openRead(appendPath);
       read[1] = fileops::identityOf(in.get());
-      switch (textops::readWholeFile(in.get(), addition)) {
-        case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
-        case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-        case textops::ReadStatus::Ok: break;
+      if (fennick::Status status = textops::readWholeFile(in.get(), addition);
+          status != fennick::Status::Ok) {
+        return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
       }
     }
     const size_t keep = withoutTail(target.size), added = withoutTail(addition.size);
@@ -53,21 +51,18 @@ float mergeFiles(const char* appendPath, char* targetPath) noexcept {
     rules.sync = true;  // the target's old bytes exist nowhere else
     // Parts of a page or more go past the buffer straight to the file.
     fileops::Output output;
-    switch (fileops::openOutput(output, targetPath, rules, textops::kPageSize)) {
-      case fileops::OutputStatus::Ok: break;
-      case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-      case fileops::OutputStatus::IsInput:
-      case fileops::OutputStatus::OpenFailed: {
-        const fileops::Replacement& r = output.replacement;
-        // The target's kept bytes are its first bytes already: in place,
-        // only the addition goes after them and the length changes.
-        return r.inPlaceOnly &&
-                       fileops::rewriteTail(r.target.c_str(), read[0], target.data.get(),
-                                            target.size, keep, addition.data.get(), added,
-                                            r.bits)
-                   ? 0.0f
-                   : vyx::kResultTargetWriteFailed;
-      }
+    fennick::Status opened = fileops::openOutput(output, targetPath, rules, textops::kPageSize);
+    if (opened == fennick::Status::NoMemory) return fennick::kResultNoMemory;
+    if (opened != fennick::Status::Ok) {
+      const fileops::Replacement& r = output.replacement;
+      // The target's kept bytes are its first bytes already: in place,
+      // only the addition goes after them and the length changes.
+      return r.inPlaceOnly &&
+                     fileops::rewriteTail(r.target.c_str(), read[0], target.data.get(),
+                                          target.size, keep, addition.data.get(), added,
+                                          r.bits)
+                 ? 0.0f
+                 : vyx::kResultTargetWriteFailed;
     }
     textops::put(output.out, target.data.get(), keep);
     textops::put(output.out, addition.data.get(), added);

@@ -75,11 +75,9 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath,
   if (q > size) return vyx::kResultPastEnd;
 
   fileops::Output output;
-  switch (fileops::openOutput(output, objPath, rules)) {
-    case fileops::OutputStatus::OpenFailed: return vyx::kResultCreateFailed;
-    case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(output, objPath, rules);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, vyx::kResultCreateFailed}, {fennick::Status::OutputIsInput, vyx::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   textops::OutFile& out = output.out;
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
@@ -155,10 +153,9 @@ float writeOBJfromVyx(const char* vyxPath, char* objPath) noexcept {
     textops::FilePtr in = textops::openRead(vyxPath);
     const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(in.get(), file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(in.get(), file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     in.reset();
     if (fileops::namesInput(objPath, from.identity)) return vyx::kResultOutputIsInput;
@@ -171,10 +168,9 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
     textops::FilePtr in = textops::openRead(vyxPath);
     const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(in.get(), file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(in.get(), file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     in.reset();
     if (fileops::namesInput(textPath, from.identity)) return vyx::kResultOutputIsInput;
@@ -182,11 +178,9 @@ float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
     uint64_t nc = vyx::u32le(file.data.get() + 40);
     if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
     fileops::Output output;
-    switch (fileops::openOutput(output, textPath, from.rules)) {
-      case fileops::OutputStatus::OpenFailed: return vyx::kResultCreateFailed;
-      case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
-      case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-      case fileops::OutputStatus::Ok: break;
+    if (fennick::Status status = fileops::openOutput(output, textPath, from.rules);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::CreateFailed, vyx::kResultCreateFailed}, {fennick::Status::OutputIsInput, vyx::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     putColourBlock(output.out, file.data.get() + 48, nc);
     return fileops::closeOutput(output) ? 0.0f : vyx::kResultCreateFailed;

@@ -131,11 +131,9 @@ inline void putF32(unsigned char* w, float f) {
 float writeTileFile(const UVBlock& block, const UV_tile& tile, const char* path, float failed,
                     const fileops::OutputRules& rules) {
   fileops::Output output;
-  switch (fileops::openOutput(output, path, rules)) {
-    case fileops::OutputStatus::OpenFailed: return failed;
-    case fileops::OutputStatus::IsInput: return vyx::kResultOutputIsInput;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(output, path, rules);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, failed}, {fennick::Status::OutputIsInput, vyx::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   textops::OutFile& out = output.out;
   textops::put(out, block.data, block.prefix);
@@ -198,10 +196,9 @@ float checkSplit(const fileops::FileIdentity& input, const std::string& base,
 float GetUVTile(const char* vyxPath, char* name) noexcept {
   return fennick::guarded([&] {
     textops::FileBytes file;
-    switch (textops::readWholeFile(vyxPath, file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultGroupOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(vyxPath, file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultGroupOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     UVBlock block;
     float found = findUVBlock(file, block);
@@ -222,10 +219,9 @@ float GetUVsFromVyX(const char* vyxPath, char* outputPath) noexcept {
     textops::FilePtr in = textops::openRead(vyxPath);
     const fileops::OneInput from(in.get());
     textops::FileBytes file;
-    switch (textops::readWholeFile(in.get(), file)) {
-      case textops::ReadStatus::OpenFailed: return vyx::kResultOpenFailed;
-      case textops::ReadStatus::NoMemory: return fennick::kResultNoMemory;
-      case textops::ReadStatus::Ok: break;
+    if (fennick::Status status = textops::readWholeFile(in.get(), file);
+        status != fennick::Status::Ok) {
+      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
     }
     UVBlock block;
     float found = findUVBlock(file, block);

@@ -134,12 +134,9 @@ float openFiles(const char* input, const char* output, size_t readBlock, size_t 
   fileops::OutputRules rules;
   rules.inputs = &f.from;
   rules.inputCount = 1;
-  switch (fileops::openOutput(f.output, output, rules,
-                              writeBlock < kStepRoom ? kStepRoom : writeBlock)) {
-    case fileops::OutputStatus::OpenFailed: return kResultOutputFailed;
-    case fileops::OutputStatus::IsInput: return kResultSameFile;
-    case fileops::OutputStatus::NoMemory: return fennick::kResultNoMemory;
-    case fileops::OutputStatus::Ok: break;
+  if (fennick::Status status = fileops::openOutput(f.output, output, rules, writeBlock < kStepRoom ? kStepRoom : writeBlock);
+      status != fennick::Status::Ok) {
+    return fennick::resultOf(status, {{fennick::Status::CreateFailed, kResultOutputFailed}, {fennick::Status::OutputIsInput, kResultSameFile}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
   }
   return 0.0f;
 }

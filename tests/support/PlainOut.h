@@ -9,7 +9,7 @@
 
 namespace testsupport {
 
-inline textops::OutStatus openPlainOut(textops::OutFile& out, const std::string& path,
+inline fennick::Status openPlainOut(textops::OutFile& out, const std::string& path,
                                        size_t writeBlock = textops::kDefaultWriteBlock) {
   return textops::openOutWith(out, writeBlock, [&] {
     std::FILE* f = std::fopen(path.c_str(), "wb");

@@ -25,7 +25,7 @@ TEST(WinReplace, TheNewFileTakesTheNameOnlyWhenComplete) {
   fileops::Replacement r;
   textops::FilePtr f;
   ASSERT_EQ(fileops::openReplacement(r, f, target.c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_EQ(readText(target), "old contents");
   EXPECT_FALSE(fileops::finishReplacement(r, false));
@@ -33,7 +33,7 @@ TEST(WinReplace, TheNewFileTakesTheNameOnlyWhenComplete) {
   EXPECT_FALSE(fileExists(target + ".new1"));
 
   ASSERT_EQ(fileops::openReplacement(r, f, target.c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_TRUE(fileops::finishReplacement(r, true));  // over the existing file
   EXPECT_EQ(readText(target), "new");
@@ -44,14 +44,14 @@ TEST(WinReplace, TheNewFileTakesTheNameOnlyWhenComplete) {
   {
     fileops::Output o;
     ASSERT_EQ(fileops::openOutput(o, (dir + "\\fresh.bin").c_str(), fileops::OutputRules()),
-              fileops::OutputStatus::Ok);
+              fennick::Status::Ok);
     textops::put(o.out, "unfinished");
   }
   EXPECT_FALSE(fileExists(dir + "\\fresh.bin"));
   EXPECT_FALSE(fileExists(dir + "\\fresh.bin.new0"));
   fileops::Output o;
   ASSERT_EQ(fileops::openOutput(o, (dir + "\\fresh.bin").c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   textops::put(o.out, "fresh");
   EXPECT_TRUE(fileops::closeOutput(o));
   EXPECT_EQ(readText(dir + "\\fresh.bin"), "fresh");
@@ -63,13 +63,13 @@ TEST(WinReplace, NoFolderNoReadOnlyFileNoInput) {
   fileops::Replacement r;
   textops::FilePtr f;
   EXPECT_EQ(fileops::openReplacement(r, f, dir.c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::OpenFailed);
+            fennick::Status::CreateFailed);
   EXPECT_FALSE(fileExists(dir + ".new0"));
   const std::string locked = dir + "\\locked.bin";
   ASSERT_TRUE(writeText(locked, "kept"));
   ASSERT_TRUE(SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(fileops::openReplacement(r, f, locked.c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::OpenFailed);
+            fennick::Status::CreateFailed);
   SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
   EXPECT_EQ(readText(locked), "kept");
   // The input as opened, by its volume and file index.
@@ -79,7 +79,7 @@ TEST(WinReplace, NoFolderNoReadOnlyFileNoInput) {
   ASSERT_TRUE(in);
   const fileops::OneInput from(in.get());
   EXPECT_EQ(fileops::openReplacement(r, f, input.c_str(), from.rules),
-            fileops::OutputStatus::IsInput);
+            fennick::Status::OutputIsInput);
   in.reset();
   EXPECT_EQ(readText(input), "v 1 2 3\n");
   EXPECT_FALSE(fileExists(input + ".new0"));

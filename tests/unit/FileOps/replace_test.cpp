@@ -25,12 +25,12 @@ uint32_t modeOf(const std::string& path) {
 }
 
 // Writes `text` through an Output; `finish` false leaves it unfinished.
-fileops::OutputStatus writeOutput(const std::string& path, const std::string& text,
+fennick::Status writeOutput(const std::string& path, const std::string& text,
                                   const fileops::OutputRules& rules, bool finish = true,
                                   bool* finished = nullptr) {
   fileops::Output o;
-  const fileops::OutputStatus s = fileops::openOutput(o, path.c_str(), rules);
-  if (s != fileops::OutputStatus::Ok) return s;
+  const fennick::Status s = fileops::openOutput(o, path.c_str(), rules);
+  if (s != fennick::Status::Ok) return s;
   textops::put(o.out, text);
   if (finish) {
     const bool done = fileops::closeOutput(o);
@@ -46,7 +46,7 @@ TEST(Replace, TheFileKeepsItsContentsUntilTheNewOnesAreComplete) {
   fileops::Replacement r;
   textops::FilePtr f;
   ASSERT_EQ(fileops::openReplacement(r, f, target.c_str(), fileops::OutputRules()),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   ASSERT_TRUE(writeAndClose(f.release(), "new"));
   EXPECT_EQ(readText(target), "old contents");
   EXPECT_FALSE(fileops::finishReplacement(r, false));  // the writing failed
@@ -55,13 +55,13 @@ TEST(Replace, TheFileKeepsItsContentsUntilTheNewOnesAreComplete) {
 
   // An Output never closed (an early return) replaces nothing either.
   EXPECT_EQ(writeOutput(target, "unfinished", fileops::OutputRules(), false),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   EXPECT_EQ(readText(target), "old contents");
   EXPECT_EQ(namesIn(dir), std::vector<std::string>{"t.bin"});
 
   bool finished = false;
   EXPECT_EQ(writeOutput(target, "new", fileops::OutputRules(), true, &finished),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   EXPECT_TRUE(finished);
   EXPECT_EQ(readText(target), "new");
   EXPECT_EQ(namesIn(dir), std::vector<std::string>{"t.bin"});
@@ -75,7 +75,7 @@ TEST(Replace, AFileWithTheNameOfTheNewOneIsLeftAlone) {
   ASSERT_TRUE(writeText(target + ".new0", "someone's file"));
   bool finished = false;
   EXPECT_EQ(writeOutput(target, "new", fileops::OutputRules(), true, &finished),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   EXPECT_TRUE(finished);
   EXPECT_EQ(readText(target), "new");
   EXPECT_EQ(readText(target + ".new0"), "someone's file");
@@ -113,15 +113,15 @@ TEST(Replace, AnInputIsRefusedByIdentity) {
   ASSERT_TRUE(in);
   const fileops::OneInput from(in.get());
   for (const char* name : {"/in.obj", "/hard.obj", "/soft.obj", "/./in.obj"}) {
-    EXPECT_EQ(writeOutput(dir + name, "x", from.rules), fileops::OutputStatus::IsInput) << name;
+    EXPECT_EQ(writeOutput(dir + name, "x", from.rules), fennick::Status::OutputIsInput) << name;
   }
   EXPECT_EQ(readText(input), "v 1 2 3\n");
   EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"hard.obj", "in.obj", "soft.obj"}));
   // A folder is no output; a device is written as it stands.
-  EXPECT_EQ(writeOutput(dir, "x", from.rules), fileops::OutputStatus::OpenFailed);
+  EXPECT_EQ(writeOutput(dir, "x", from.rules), fennick::Status::CreateFailed);
   bool finished = false;
   EXPECT_EQ(writeOutput("/dev/null", "x", from.rules, true, &finished),
-            fileops::OutputStatus::Ok);
+            fennick::Status::Ok);
   EXPECT_TRUE(finished);
   testsupport::removeTree(dir);
 }
@@ -136,18 +136,18 @@ TEST(Replace, OutputsAreNoMoreReadableThanTheirInputs) {
   ASSERT_TRUE(in);
   fileops::OneInput from(in.get());
   // A new output, and one replacing a 0664 file.
-  EXPECT_EQ(writeOutput(dir + "/new.dae", "x", from.rules), fileops::OutputStatus::Ok);
+  EXPECT_EQ(writeOutput(dir + "/new.dae", "x", from.rules), fennick::Status::Ok);
   EXPECT_EQ(modeOf(dir + "/new.dae"), 0600u);
   ASSERT_TRUE(writeText(dir + "/old.dae", "old"));
   ASSERT_EQ(chmod((dir + "/old.dae").c_str(), 0664), 0);
-  EXPECT_EQ(writeOutput(dir + "/old.dae", "x", from.rules), fileops::OutputStatus::Ok);
+  EXPECT_EQ(writeOutput(dir + "/old.dae", "x", from.rules), fennick::Status::Ok);
   EXPECT_EQ(modeOf(dir + "/old.dae"), 0620u);  // no read bit the input lacks
   // A public input: the target's own bits are kept, not the umask's.
   ASSERT_EQ(chmod(input.c_str(), 0644), 0);
   in = textops::openRead(input.c_str());
   fileops::OneInput open(in.get());
   ASSERT_EQ(chmod((dir + "/old.dae").c_str(), 0664), 0);
-  EXPECT_EQ(writeOutput(dir + "/old.dae", "y", open.rules), fileops::OutputStatus::Ok);
+  EXPECT_EQ(writeOutput(dir + "/old.dae", "y", open.rules), fennick::Status::Ok);
   EXPECT_EQ(modeOf(dir + "/old.dae"), 0664u);
   // A copy: the source's bits masked by the umask, whatever the target had.
   ASSERT_EQ(chmod(input.c_str(), 0670), 0);
@@ -163,7 +163,7 @@ TEST(Replace, ExtendedAttributesAreCarriedOver) {
   ASSERT_TRUE(writeText(target, "old"));
   if (setxattr(target.c_str(), "user.fennick.tag", "red", 3, 0) != 0)
     GTEST_SKIP() << "this file system keeps no user attributes";
-  EXPECT_EQ(writeOutput(target, "new", fileops::OutputRules()), fileops::OutputStatus::Ok);
+  EXPECT_EQ(writeOutput(target, "new", fileops::OutputRules()), fennick::Status::Ok);
   char value[8] = {};
   EXPECT_EQ(getxattr(target.c_str(), "user.fennick.tag", value, sizeof value), 3);
   EXPECT_STREQ(value, "red");

@@ -53,7 +53,7 @@ TEST(SanitizerBounds, WholeFileEndsWithItsData) {
     const std::string path = dir + "/f" + std::to_string(size);
     ASSERT_TRUE(writeText(path, patterned(size)));
     textops::FileBytes file;
-    ASSERT_EQ(textops::readWholeFile(path.c_str(), file), textops::ReadStatus::Ok);
+    ASSERT_EQ(textops::readWholeFile(path.c_str(), file), fennick::Status::Ok);
     ASSERT_EQ(file.size, size);
     EXPECT_TRUE(readable(file.data.get(), size)) << size;
     EXPECT_TRUE(poisoned(file.data.get() + size)) << size;
@@ -125,7 +125,7 @@ TEST(SanitizerBoundsDeathTest, ReadingOneBytePastAFileFails) {
   const std::string path = dir + "/short.vyx";
   ASSERT_TRUE(writeText(path, patterned(45)));
   textops::FileBytes file;
-  ASSERT_EQ(textops::readWholeFile(path.c_str(), file), textops::ReadStatus::Ok);
+  ASSERT_EQ(textops::readWholeFile(path.c_str(), file), fennick::Status::Ok);
   const volatile unsigned char* data = file.data.get();
   EXPECT_EQ(data[44], 'a' + 44 % 23);
   EXPECT_DEATH((void)data[45], "AddressSanitizer: use-after-poison");

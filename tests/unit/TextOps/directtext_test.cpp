@@ -77,7 +77,7 @@ TEST(DirectText, WideIntegersAgreeWithToChars) {
 TEST(DirectText, RoomFlushesOnlyWhenTheBufferLacksIt) {
   textops::OutFile out;
   std::string path = testsupport::makeTempDir("directroom") + "/room.txt";
-  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), fennick::Status::Ok);
   std::string expected;
   for (int i = 0; i < 5000; ++i) {
     char* p = textops::room(out, 16);

@@ -84,20 +84,20 @@ TEST(WholeFile, ReadsAllBytesAndReportsMissingFiles) {
   for (size_t i = 0; i < bytes.size(); ++i) bytes[i] = char(i * 31);
   ASSERT_TRUE(writeText(dir + "/b", bytes));
   textops::FileBytes fb;
-  ASSERT_EQ(textops::readWholeFile((dir + "/b").c_str(), fb), textops::ReadStatus::Ok);
+  ASSERT_EQ(textops::readWholeFile((dir + "/b").c_str(), fb), fennick::Status::Ok);
   ASSERT_EQ(fb.size, bytes.size());
   EXPECT_EQ(std::string(reinterpret_cast<char*>(fb.data.get()), fb.size), bytes);
   EXPECT_EQ(reinterpret_cast<uintptr_t>(fb.data.get()) % textops::kPageSize, 0u);
-  EXPECT_EQ(textops::readWholeFile((dir + "/missing").c_str(), fb), textops::ReadStatus::OpenFailed);
-  EXPECT_EQ(textops::readWholeFile(static_cast<const char*>(nullptr), fb), textops::ReadStatus::OpenFailed);
-  EXPECT_EQ(textops::readWholeFile(static_cast<std::FILE*>(nullptr), fb), textops::ReadStatus::OpenFailed);
+  EXPECT_EQ(textops::readWholeFile((dir + "/missing").c_str(), fb), fennick::Status::OpenFailed);
+  EXPECT_EQ(textops::readWholeFile(static_cast<const char*>(nullptr), fb), fennick::Status::OpenFailed);
+  EXPECT_EQ(textops::readWholeFile(static_cast<std::FILE*>(nullptr), fb), fennick::Status::OpenFailed);
 }
 
 TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   std::string dir = makeTempDir("out");
   std::string path = dir + "/o";
   textops::OutFile out;
-  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), fennick::Status::Ok);
   std::string expected;
   for (int i = 0; i < 2000; ++i) {
     textops::put(out, "v ");
@@ -118,7 +118,7 @@ TEST(OutFileWriter, WritesSmallAndLargePiecesInOrder) {
   EXPECT_EQ(testsupport::readText(path), expected);
   textops::OutFile bad;
   EXPECT_EQ(testsupport::openPlainOut(bad, dir + "/no/such/folder"),
-            textops::OutStatus::OpenFailed);
+            fennick::Status::CreateFailed);
 }
 
 }  // namespace

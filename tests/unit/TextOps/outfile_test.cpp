@@ -22,14 +22,14 @@ TEST(OutFileOpen, WithoutMemoryNoFileIsTouched) {
     // A block no allocation can give.
     fileops::Output o;
     EXPECT_EQ(fileops::openOutput(o, kept.c_str(), fileops::OutputRules(), SIZE_MAX),
-              fileops::OutputStatus::NoMemory);
+              fennick::Status::NoMemory);
     EXPECT_EQ(fileops::openOutput(o, fresh.c_str(), fileops::OutputRules(), SIZE_MAX),
-              fileops::OutputStatus::NoMemory);
+              fennick::Status::NoMemory);
     EXPECT_FALSE(fileops::closeOutput(o));
     EXPECT_EQ(fileops::openOutput(o, (dir + "/none/f").c_str(), fileops::OutputRules()),
-              fileops::OutputStatus::OpenFailed);
+              fennick::Status::CreateFailed);
     EXPECT_EQ(fileops::openOutput(o, nullptr, fileops::OutputRules()),
-              fileops::OutputStatus::OpenFailed);
+              fennick::Status::CreateFailed);
     EXPECT_FALSE(fileops::closeOutput(o));
   }
   EXPECT_EQ(readText(kept), "kept");
@@ -42,7 +42,7 @@ TEST(OutFileOpen, WithoutMemoryNoFileIsTouched) {
 TEST(OutFileWriter, CountsEveryByteWhereverItGoes) {
   std::string path = makeTempDir("outcount") + "/o";
   textops::OutFile out;
-  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), textops::OutStatus::Ok);
+  ASSERT_EQ(testsupport::openPlainOut(out, path, 4096), fennick::Status::Ok);
   EXPECT_EQ(textops::roomLeft(out), 4096u);
   textops::put(out, "abc");
   const std::string big(10000, 'x');
