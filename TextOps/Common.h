@@ -35,6 +35,7 @@ enum class Status : uint8_t {
   NotQuad,            // sculpt map: a face that is not a quad
   BadIndex,           // sculpt map: a vertex index outside the model
   OffCell,            // sculpt map: a face off its grid cell
+  WrongTag,           // VyX: a block of another tag where a block was expected
 };
 
 // One row of an export's table: the number the export answers for a status.
