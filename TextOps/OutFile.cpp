@@ -4,10 +4,34 @@
 
 namespace textops {
 
+namespace {
+
+bool appendTo(std::vector<unsigned char>& memory, const unsigned char* bytes,
+              size_t size) noexcept {
+  try {
+    memory.insert(memory.end(), bytes, bytes + size);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
+fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
+                              size_t writeBlock) noexcept {
+  fennick::Status status = openOutWith(out, writeBlock, [] { return FilePtr(); });
+  if (status == fennick::Status::NoMemory) return status;
+  out.memory = &memory;
+  return fennick::Status::Ok;
+}
+
 // Without a file (it could not be opened) the bytes are dropped as failed.
 void flushOut(OutFile& out) noexcept {
   if (out.length == 0) return;
-  if (!out.file ||
+  if (out.memory) {
+    if (!appendTo(*out.memory, out.buffer.get(), out.length)) out.failed = true;
+  } else if (!out.file ||
       std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
     out.failed = true;
   out.flushed += out.length;
@@ -18,7 +42,9 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
   const auto* bytes = static_cast<const unsigned char*>(data);
   flushOut(out);
   if (size >= out.capacity) {
-    if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
+    if (out.memory) {
+      if (!appendTo(*out.memory, bytes, size)) out.failed = true;
+    } else if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
     out.flushed += size;
     return;
   }
@@ -27,6 +53,11 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
 }
 
 bool closeOut(OutFile& out) noexcept {
+  if (out.memory) {
+    flushOut(out);
+    out.memory = nullptr;
+    return !out.failed;
+  }
   if (!out.file) return false;
   flushOut(out);
   bool ok = !out.failed;

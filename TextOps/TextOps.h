@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "Common.h"
 
@@ -188,7 +189,9 @@ size_t formatUInt(uint64_t value, char* out) noexcept;
 // Every output file is written through an OutFile and the functions below,
 // the only ones that touch its fields: put* copy pieces in; room, roomLeft
 // and advance let writers that emit millions of small pieces write straight
-// into the buffer with fixed-size stores (see DirectText.h).
+// into the buffer with fixed-size stores (see DirectText.h). An OutFile
+// opened with openOutMemory appends to a byte vector instead of a file, so
+// that a writer can be run and checked without touching the disk.
 
 
 class OutFile {
@@ -199,6 +202,7 @@ class OutFile {
 
  private:
   FilePtr file;
+  std::vector<unsigned char>* memory = nullptr;  // the target instead of `file`
   AlignedBytes buffer;
   size_t length = 0;     // bytes in the buffer
   size_t capacity = 0;
@@ -207,6 +211,8 @@ class OutFile {
 
   template <class Open>
   friend fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open);
+  friend fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
+                                       size_t writeBlock) noexcept;
   friend bool closeOut(OutFile& out) noexcept;
   friend char* room(OutFile& out, size_t bytes) noexcept;
   friend size_t roomLeft(const OutFile& out) noexcept;
@@ -228,6 +234,7 @@ constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 template <class Open>
 fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   out.file.reset();
+  out.memory = nullptr;
   out.length = 0;
   out.flushed = 0;
   out.failed = false;
@@ -242,6 +249,12 @@ fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   return out.file ? fennick::Status::Ok : fennick::Status::CreateFailed;
 }
 
+
+// Points `out` at `memory`: what is put is appended to it, through a buffer
+// of `writeBlock` bytes. A vector that cannot grow fails the writer as a
+// full disk would. NoMemory when the buffer cannot be had.
+fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
+                              size_t writeBlock = kPageSize) noexcept;
 
 // Flushes and closes; false when any write fell short, the close failed or
 // nothing was open.

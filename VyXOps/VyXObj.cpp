@@ -3,11 +3,11 @@
 // through one buffered writer.
 #include <cstring>
 
-#include "Common.h"
-#include "FennickDLL.h"
 #include "FileOps.h"
-#include "TextOps.h"
+#include "LittleEndian.h"
 #include "VyXOps.h"
+
+namespace vyx {
 
 namespace {
 
@@ -20,22 +20,20 @@ constexpr size_t kColourRecord = 4;
 constexpr size_t kVertexRecord = 12;
 constexpr size_t kFaceRecord = 16;
 
-float asFloat(const unsigned char* p) {
-  uint32_t bits = vyx::u32le(p);
-  float f;
-  std::memcpy(&f, &bits, sizeof f);
-  return f;
+// A block tag that is not the expected one: WrongTag with the tag, except
+// that a tag of 0 has a status of its own.
+fennick::Status wrongTag(uint32_t tag, TagFound& found) {
+  if (tag == 0) return fennick::Status::ZeroTag;
+  found.tag = tag;
+  return fennick::Status::WrongTag;
 }
 
-// The result for a block tag that is not the expected one: the tag itself,
-// except that a tag of 0 would read as success.
-float wrongTag(uint32_t tag) {
-  return tag == 0 ? vyx::kResultZeroTag : static_cast<float>(tag);
-}
+}  // namespace
 
-// The RGB block of `count` records (blue, green, red, unused) at `records`.
-void putColourBlock(textops::OutFile& out, const unsigned char* records, uint64_t count) {
+void putColours(const ColourBlock& block, textops::OutFile& out) {
   static const char kHex[] = "0123456789abcdef";
+  const unsigned char* records = block.records;
+  const uint64_t count = block.count;
   textops::put(out, kRgbHeader);
   char line[5 + 32 * 7 + 1];
   std::memcpy(line, "#RGB ", 5);
@@ -58,67 +56,73 @@ void putColourBlock(textops::OutFile& out, const unsigned char* records, uint64_
   textops::put(out, kRgbEnd);
 }
 
-float convertToObj(const unsigned char* data, size_t size, const char* objPath,
-                   const fileops::OutputRules& rules) {
-  // Everything the file must hold before the OBJ file is created.
-  if (size < 36) return vyx::kResultPastEnd;
-  uint32_t first = vyx::u32le(data + 32);
-  if (first != vyx::kTagVertices) return wrongTag(first);
-  if (size < 44) return vyx::kResultPastEnd;
-  uint64_t nv = vyx::u32le(data + 40);
-  uint64_t s1 = vyx::u32le(data + 36);
-  if (32 + s1 + 8 > size) return vyx::kResultPastEnd;
-  uint64_t s2 = vyx::u32le(data + 32 + s1 + 4);
-  if (32 + s1 + s2 + 12 > size) return vyx::kResultPastEnd;
-  uint32_t nf = vyx::u32le(data + 32 + s1 + s2 + 8);
-  uint64_t q = 48 + kVertexRecord * nv;
-  if (q > size) return vyx::kResultPastEnd;
+fennick::Status objHead(const unsigned char* data, size_t size, ObjHead& head, TagFound& found) {
+  using fennick::Status;
+  if (size < 36) return Status::PastEnd;
+  uint32_t first = le::loadU32(data + 32);
+  if (first != kTagVertices) return wrongTag(first, found);
+  if (size < 44) return Status::PastEnd;
+  uint64_t nv = le::loadU32(data + 40);
+  uint64_t s1 = le::loadU32(data + 36);
+  if (32 + s1 + 8 > size) return Status::PastEnd;
+  uint64_t s2 = le::loadU32(data + 32 + s1 + 4);
+  if (32 + s1 + s2 + 12 > size) return Status::PastEnd;
+  uint32_t nf = le::loadU32(data + 32 + s1 + s2 + 8);
+  if (48 + kVertexRecord * nv > size) return Status::PastEnd;
+  head.data = data;
+  head.size = size;
+  head.vertices = nv;
+  head.faces = nf;
+  return Status::Ok;
+}
 
-  fileops::Output output;
-  if (fennick::Status status = fileops::openOutput(output, objPath, rules);
-      status != fennick::Status::Ok) {
-    return fennick::resultOf(status, {{fennick::Status::CreateFailed, vyx::kResultCreateFailed}, {fennick::Status::OutputIsInput, vyx::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-  }
-  textops::OutFile& out = output.out;
+fennick::Status putObj(const ObjHead& head, const std::vector<uint32_t>& ids,
+                       textops::OutFile& out, TagFound& found) {
+  using fennick::Status;
+  const unsigned char* data = head.data;
+  const size_t size = head.size;
+  const uint64_t nv = head.vertices;
   textops::put(out, "# File exported by Plaxio plugin\n#Vertex count ");
   textops::putUInt(out, nv);
   textops::put(out, "\n#Face count ");
-  textops::putInt(out, int32_t(nf));
+  textops::putInt(out, int32_t(head.faces));
   textops::putChar(out, '\n');
   const unsigned char* v = data + 48;
   for (uint64_t i = 0; i < nv; ++i, v += kVertexRecord) {
     textops::put(out, "v ", 2);
-    textops::putG6(out, asFloat(v));
+    textops::putG6(out, le::loadF32(v));
     textops::putChar(out, ' ');
-    textops::putG6(out, asFloat(v + 4));
+    textops::putG6(out, le::loadF32(v + 4));
     textops::putChar(out, ' ');
-    textops::putG6(out, asFloat(v + 8));
+    textops::putG6(out, le::loadF32(v + 8));
     textops::putChar(out, '\n');
   }
 
-  // A failure from here on returns before closeOutput: the OBJ file is left
-  // as it was. Colour block right after the vertex records.
-  if (q + 4 > size) return vyx::kResultPastEnd;
-  uint32_t tag = vyx::u32le(data + q);
-  if (tag != vyx::kTagColours) return wrongTag(tag);
-  if (q + 12 > size) return vyx::kResultPastEnd;
-  uint64_t nc = vyx::u32le(data + q + 8);
-  uint64_t r = q + 16 + kColourRecord * nc;
-  if (r > size) return vyx::kResultPastEnd;
-  putColourBlock(out, data + q + 16, nc);
+  // Colour block right after the vertex records.
+  const uint64_t q = 48 + kVertexRecord * nv;
+  if (q + 4 > size) return Status::PastEnd;
+  uint32_t tag = le::loadU32(data + q);
+  if (tag != kTagColours) return wrongTag(tag, found);
+  if (q + 12 > size) return Status::PastEnd;
+  ColourBlock colours;
+  colours.count = le::loadU32(data + q + 8);
+  colours.records = data + q + 16;
+  uint64_t r = q + 16 + kColourRecord * colours.count;
+  if (r > size) return Status::PastEnd;
+  putColours(colours, out);
 
   // Face block right after the colour records.
-  if (r + 4 > size) return vyx::kResultPastEnd;
-  tag = vyx::u32le(data + r);
-  if (tag != vyx::kTagFaces) return wrongTag(tag);
-  if (r + 8 > size) return vyx::kResultPastEnd;
-  const uint64_t faceStart = r + 16, faceEnd = r + vyx::u32le(data + r + 4);
+  if (r + 4 > size) return Status::PastEnd;
+  tag = le::loadU32(data + r);
+  if (tag != kTagFaces) return wrongTag(tag, found);
+  if (r + 8 > size) return Status::PastEnd;
+  const uint64_t faceStart = r + 16, faceEnd = r + le::loadU32(data + r + 4);
   // The headings and faces that will be written, checked against the data
   // before any face line is.
   size_t headings = 0;
-  for (uint64_t d = faceStart; headings < faceID.size() && d < faceEnd; ++headings) {
-    d += kFaceRecord * uint64_t(faceID[headings]);
-    if (d > size) return vyx::kResultPastEnd;
+  for (uint64_t d = faceStart; headings < ids.size() && d < faceEnd; ++headings) {
+    d += kFaceRecord * uint64_t(ids[headings]);
+    if (d > size) return Status::PastEnd;
   }
   const unsigned char* f = data + faceStart;
   char line[4 * 12 + 8];
@@ -126,63 +130,76 @@ float convertToObj(const unsigned char* data, size_t size, const char* objPath,
     textops::put(out, "#FaceID ", 8);
     textops::putUInt(out, uint64_t(g) + 1);
     textops::putChar(out, '\n');
-    for (uint32_t j = faceID[g]; j > 0; --j, f += kFaceRecord) {
+    for (uint32_t j = ids[g]; j > 0; --j, f += kFaceRecord) {
       char* w = line;
       *w++ = 'f';
       for (int c = 0; c < 3; ++c) {
         *w++ = ' ';
-        w += textops::formatInt(int32_t(vyx::u32le(f + 4 * c) + 1u), w);
+        w += textops::formatInt(int32_t(le::loadU32(f + 4 * c) + 1u), w);
       }
       *w++ = ' ';
-      int32_t fourth = int32_t(vyx::u32le(f + 12) + 1u);
+      int32_t fourth = int32_t(le::loadU32(f + 12) + 1u);
       if (fourth > 0) w += textops::formatInt(fourth, w);
       *w++ = '\n';
       textops::put(out, line, size_t(w - line));
     }
   }
-  if (!fileops::closeOutput(output)) return vyx::kResultCreateFailed;
-  faceID.clear();
-  return 0.0f;
+  return Status::Ok;
 }
 
-}  // namespace
-
-float writeOBJfromVyx(const char* vyxPath, char* objPath) noexcept {
-  return fennick::guarded([&] {
-    if (faceID.empty()) return vyx::kResultNoFaceIDs;
-    textops::FilePtr in = textops::openRead(vyxPath);
-    const fileops::OneInput from(in.get());
-    textops::FileBytes file;
-    if (fennick::Status status = textops::readWholeFile(in.get(), file);
-        status != fennick::Status::Ok) {
-      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-    }
-    in.reset();
-    if (fileops::namesInput(objPath, from.identity)) return vyx::kResultOutputIsInput;
-    return convertToObj(file.data.get(), file.size, objPath, from.rules);
-  });
+fennick::Status writeObj(const char* vyxPath, const char* objPath, std::vector<uint32_t>& ids,
+                         TagFound& found) {
+  using fennick::Status;
+  if (ids.empty()) return Status::NoFaceIDs;
+  textops::FilePtr in = textops::openRead(vyxPath);
+  const fileops::OneInput from(in.get());
+  textops::FileBytes file;
+  if (Status status = textops::readWholeFile(in.get(), file); status != Status::Ok)
+    return status;
+  in.reset();
+  if (fileops::namesInput(objPath, from.identity)) return Status::OutputIsInput;
+  // Everything the file must hold before the OBJ file is created.
+  ObjHead head;
+  if (Status status = objHead(file.data.get(), file.size, head, found); status != Status::Ok)
+    return status;
+  fileops::Output output;
+  if (Status status = fileops::openOutput(output, objPath, from.rules); status != Status::Ok)
+    return status;
+  // A failure from here on returns before closeOutput: the OBJ file is left
+  // as it was.
+  if (Status status = putObj(head, ids, output.out, found); status != Status::Ok)
+    return status;
+  if (!fileops::closeOutput(output)) return Status::CreateFailed;
+  ids.clear();
+  return Status::Ok;
 }
 
-float ReadVertColorVyx(const char* vyxPath, char* textPath) noexcept {
-  return fennick::guarded([&] {
-    textops::FilePtr in = textops::openRead(vyxPath);
-    const fileops::OneInput from(in.get());
-    textops::FileBytes file;
-    if (fennick::Status status = textops::readWholeFile(in.get(), file);
-        status != fennick::Status::Ok) {
-      return fennick::resultOf(status, {{fennick::Status::OpenFailed, vyx::kResultOpenFailed}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-    }
-    in.reset();
-    if (fileops::namesInput(textPath, from.identity)) return vyx::kResultOutputIsInput;
-    if (file.size < 48) return vyx::kResultPastEnd;
-    uint64_t nc = vyx::u32le(file.data.get() + 40);
-    if (kColourRecord * nc > file.size - 48) return vyx::kResultPastEnd;
-    fileops::Output output;
-    if (fennick::Status status = fileops::openOutput(output, textPath, from.rules);
-        status != fennick::Status::Ok) {
-      return fennick::resultOf(status, {{fennick::Status::CreateFailed, vyx::kResultCreateFailed}, {fennick::Status::OutputIsInput, vyx::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-    }
-    putColourBlock(output.out, file.data.get() + 48, nc);
-    return fileops::closeOutput(output) ? 0.0f : vyx::kResultCreateFailed;
-  });
+fennick::Status colourBlock(const unsigned char* data, size_t size, ColourBlock& block) {
+  if (size < 48) return fennick::Status::PastEnd;
+  uint64_t nc = le::loadU32(data + 40);
+  if (kColourRecord * nc > size - 48) return fennick::Status::PastEnd;
+  block.records = data + 48;
+  block.count = nc;
+  return fennick::Status::Ok;
 }
+
+fennick::Status writeColours(const char* vyxPath, const char* textPath) {
+  using fennick::Status;
+  textops::FilePtr in = textops::openRead(vyxPath);
+  const fileops::OneInput from(in.get());
+  textops::FileBytes file;
+  if (Status status = textops::readWholeFile(in.get(), file); status != Status::Ok)
+    return status;
+  in.reset();
+  if (fileops::namesInput(textPath, from.identity)) return Status::OutputIsInput;
+  ColourBlock block;
+  if (Status status = colourBlock(file.data.get(), file.size, block); status != Status::Ok)
+    return status;
+  fileops::Output output;
+  if (Status status = fileops::openOutput(output, textPath, from.rules); status != Status::Ok)
+    return status;
+  putColours(block, output.out);
+  return fileops::closeOutput(output) ? Status::Ok : Status::CreateFailed;
+}
+
+}  // namespace vyx

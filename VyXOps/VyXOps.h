@@ -1,17 +1,21 @@
-// VyX reading: what the module's files share behind the functions it
-// defines for FennickDLL's table (byte readers, vertex count, face IDs and
-// groups, VyX to OBJ, vertex colours, UV tiles, file merge), which
-// FennickDLL.h declares with their results.
+// VyX conversions: face IDs and face groups, VyX to OBJ, vertex colours, UV
+// tiles and the tile split, file merge. Each parser works on the bytes of a
+// whole file and each writer writes to an OutFile; the functions that take
+// paths read the input, refuse an output that names it, and write through
+// fileops::openOutput and closeOutput. The vertex count, which both
+// editions carry, is in VyXCore.h.
 //
-// A VyX file is little-endian: a 32-byte file header (never examined), then
-// blocks back to back. A block is tag (u32), size (u32, whole block incl.
-// its 16-byte header; 0 stands for 16), count (u32), one unread word, then
-// `count` records.
+// Functions here may throw std::bad_alloc; every other failure is a Status.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "Common.h"
+#include "TextOps.h"
+#include "VyXCore.h"
 
 // One unit square of UV space: "_u<U>_v<V>" and its indices.
 struct UV_tile {
@@ -22,44 +26,68 @@ struct UV_tile {
 
 namespace vyx {
 
-constexpr uint32_t kTagVertices = 10001;
-constexpr uint32_t kTagFaces = 20001;
-constexpr uint32_t kTagUVs = 25001;
-constexpr uint32_t kTagColours = 35001;
-constexpr uint32_t kTagGroups = 40001;
+// ---- face groups and face IDs ---------------------------------------------
 
-constexpr uint32_t kFileHeaderSize = 32;
-constexpr uint32_t kBlockHeaderSize = 16;
+// Number of distinct values of the face group block (tag 40001, 16-bit
+// values) the block scan finds over the whole data. NoBlock; PastEnd when
+// the values run past the end.
+fennick::Status groupCount(const unsigned char* data, size_t size, uint32_t& distinct);
+// The same for a file (OpenFailed when it cannot be read).
+fennick::Status groupCountOfFile(const char* path, uint32_t& distinct);
 
-// ---- result codes (FennickDLL.h lists each function's) --------------------
+// Faces per face-ID heading: one entry per face of the block at offset 32,
+// read as a face block whatever its tag: 3 * m for a triangle (fourth index
+// negative), 4 * m for a quadrangle, m = 4^(level - 1) truncated to 32 bits
+// (products wrap). `ids` is emptied first and stays empty on a failure.
+// PastEnd when the data is too short for the count or the faces.
+fennick::Status faceIDs(const unsigned char* data, size_t size, double level,
+                        std::vector<uint32_t>& ids);
+fennick::Status faceIDsOfFile(const char* path, double level, std::vector<uint32_t>& ids);
 
-// The VyX file cannot be opened or read (mergeFiles: the file to append).
-constexpr float kResultOpenFailed = -1760.0f;
-// GetUVGroup, GetUVTile: the VyX file cannot be opened or read.
-constexpr float kResultGroupOpenFailed = -17.0f;
-// The block scan found no block of the tag asked for.
-constexpr float kResultNoBlock = -18.0f;
-// writeOBJfromVyx: faceID holds no entries.
-constexpr float kResultNoFaceIDs = -18.0f;
-// A count, size or faceID entry points past the end of the data.
-constexpr float kResultPastEnd = -19.0f;
-// The OBJ conversion found a block tag of 0 where a block was expected.
-constexpr float kResultZeroTag = -20.0f;
-// The output names the input file (the same path, another spelling, a
-// symbolic or a hard link): refused before anything is opened for writing.
-constexpr float kResultOutputIsInput = -21.0f;
-// A UV split of more than kMaxTileFiles tiles, or one whose files together
-// would not fit in the free space of the output's file system: refused
-// before any tile file is written.
-constexpr float kResultSplitTooLarge = -22.0f;
-constexpr size_t kMaxTileFiles = 10000;
-// writeOBJfromVyx, ReadVertColorVyx: the output cannot be created or written.
-constexpr float kResultCreateFailed = -2.0f;
-// mergeFiles: the target cannot be read; the target cannot be written.
-constexpr float kResultTargetReadFailed = -2760.0f;
-constexpr float kResultTargetWriteFailed = -3760.0f;
-// GetUVsFromVyX: tile file k cannot be created or written gives this + k + 1.
-constexpr float kResultTileFileBase = 1500.0f;
+// ---- VyX to OBJ, vertex colours ---------------------------------------------
+
+// Where a wrong block tag was met (WrongTag: `tag` is it, never 0; a tag of 0
+// is ZeroTag).
+struct TagFound {
+  uint32_t tag = 0;
+};
+
+// The fields of a VyX file checked before an OBJ file is opened: the vertex
+// block at 32 and the sizes that lead to the face count.
+struct ObjHead {
+  const unsigned char* data = nullptr;
+  size_t size = 0;
+  uint64_t vertices = 0;
+  uint32_t faces = 0;
+};
+fennick::Status objHead(const unsigned char* data, size_t size, ObjHead& head, TagFound& found);
+
+// Writes the OBJ text of a file objHead accepted: header lines, vertex
+// lines, the RGB block of the colour block after the vertices, and the
+// faces of the face block after it under "#FaceID g" headings, heading g
+// taking ids[g - 1] faces. A failure after the first byte leaves `out`
+// partly written (PastEnd, WrongTag, ZeroTag).
+fennick::Status putObj(const ObjHead& head, const std::vector<uint32_t>& ids,
+                       textops::OutFile& out, TagFound& found);
+
+// NoFaceIDs (nothing read), then the file's OpenFailed, OutputIsInput,
+// objHead's failures (nothing opened), CreateFailed, putObj's failures (the
+// OBJ file as it was). Empties `ids` when the OBJ file was written.
+fennick::Status writeObj(const char* vyxPath, const char* objPath, std::vector<uint32_t>& ids,
+                         TagFound& found);
+
+// The colour block at offset 32, read as vertex colours whatever its tag:
+// PastEnd when the records run past the end of the data.
+struct ColourBlock {
+  const unsigned char* records = nullptr;
+  uint64_t count = 0;
+};
+fennick::Status colourBlock(const unsigned char* data, size_t size, ColourBlock& block);
+// The RGB comment block of `count` records (blue, green, red, unused).
+void putColours(const ColourBlock& block, textops::OutFile& out);
+fennick::Status writeColours(const char* vyxPath, const char* textPath);
+
+// ---- UV tiles -----------------------------------------------------------------
 
 // Tile index of one UV coordinate in single precision: c truncated when
 // c >= 0 (NaN too), c - 1 truncated otherwise; a truncation outside the
@@ -71,25 +99,59 @@ int32_t tileIndexOf(float c);
 // the fractional part, plus 1 when it is negative.
 float tileLocal(float c, int32_t& whole);
 
-inline uint32_t u32le(const unsigned char* p) {
-  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
-         uint32_t(p[3]) << 24;
-}
+std::string tileName(int32_t u, int32_t v);
 
-// Reads the 16-byte block header at `pos` into `header`; false when the
-// header does not lie within the data.
-using HeaderReader = bool (*)(const void* context, uint64_t pos,
-                              unsigned char header[16]);
+// The UV block (tag 25001) the block scan finds: NoBlock; PastEnd when its
+// records (32 bytes each) run past the end of the data.
+struct UVBlock {
+  const unsigned char* data = nullptr;
+  size_t prefix = 0;  // bytes up to and including the UV block's header
+  uint64_t count = 0;
+  const unsigned char* records() const { return data + prefix; }
+};
+fennick::Status uvBlock(const unsigned char* data, size_t size, UVBlock& block);
 
-// The block scan: from position 32, look for `tag` among positions below
-// `limit`, stepping by each block's size (16 for a size of 0), positions as
-// unsigned 32-bit values. A header past the data or a step that does not
-// move forward ends the scan. Returns true and the position when found.
-bool scanBlocks(HeaderReader read, const void* context, uint32_t tag,
-                uint64_t limit, uint32_t& foundAt);
+// The distinct tiles of the faces' first corners, in name order, and the
+// last face's tile name ("" for an empty block).
+std::vector<UV_tile> tileSet(const UVBlock& block, std::string* lastName = nullptr);
 
-// The scan over bytes held in memory.
-bool scanBuffer(const unsigned char* data, size_t size, uint32_t tag,
-                uint64_t limit, uint32_t& foundAt);
+// One tile's file: the prefix as it stands, every UV pair moved into the
+// unit square when it lies in the tile and (-1, -1) otherwise, 16 zero
+// bytes.
+void putTile(const UVBlock& block, const UV_tile& tile, textops::OutFile& out);
+
+// Tile count of a file's UV block; `lastName` as tileSet gives it.
+fennick::Status tileCountOfFile(const char* path, size_t& count, std::string& lastName);
+
+constexpr size_t kMaxTileFiles = 10000;
+
+// The split of a file into one VyX file per tile: <output path without the
+// extension of its file name><k>.VyX for tiles k = 0, 1, ... in name order.
+// `names` is emptied first and gets one name per file opened; `count` is the
+// number of tiles. OpenFailed, uvBlock's failures, TooLarge (more than
+// kMaxTileFiles tiles or more than the free space: nothing written),
+// OutputIsInput (a tile file would be the input: nothing written), NoMemory;
+// CreateFailed with `failedFile` k when tile file k cannot be created or
+// written (a null output path: file 0).
+struct SplitResult {
+  size_t count = 0;
+  size_t failedFile = 0;
+};
+fennick::Status splitTiles(const char* vyxPath, const char* outputPath,
+                           std::vector<std::string>& names, SplitResult& result);
+
+// ---- merge ----------------------------------------------------------------
+
+// What a merged file holds: the target without its last 14 bytes, then the
+// addition without its last 14 bytes.
+constexpr size_t kMergeTail = 14;
+inline size_t withoutTail(size_t size) { return size > kMergeTail ? size - kMergeTail : 0; }
+void putMerged(const unsigned char* target, size_t targetSize, const unsigned char* addition,
+               size_t additionSize, textops::OutFile& out);
+
+// Rewrites the target as putMerged gives it, beside the target or (where the
+// folder takes no new file or the target has further links) in place.
+// TargetReadFailed, OpenFailed (the addition), NoMemory, TargetWriteFailed.
+fennick::Status mergeFiles(const char* appendPath, const char* targetPath);
 
 }  // namespace vyx

@@ -1,40 +1,9 @@
-// Byte readers, the block scan and the vertex count of a VyX file.
+// The block scan and the vertex count of a VyX file.
 #include <cstring>
 
-#include "FennickDLL.h"
+#include "LittleEndian.h"
 #include "TextOps.h"
-#include "VyXOps.h"
-
-unsigned int readUnInt(char b0, char b1, char b2, char b3) {
-  return static_cast<unsigned int>(static_cast<unsigned char>(b0)) |
-         static_cast<unsigned int>(static_cast<unsigned char>(b1)) << 8 |
-         static_cast<unsigned int>(static_cast<unsigned char>(b2)) << 16 |
-         static_cast<unsigned int>(static_cast<unsigned char>(b3)) << 24;
-}
-
-int readSignInt(char b0, char b1, char b2, char b3) {
-  unsigned int bits = readUnInt(b0, b1, b2, b3);
-  int value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-float readaFloat(char b0, char b1, char b2, char b3) {
-  unsigned int bits = readUnInt(b0, b1, b2, b3);
-  float value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-short readShort(char b0, char b1) {
-  auto bits = static_cast<unsigned short>(static_cast<unsigned char>(b0) |
-                                          static_cast<unsigned char>(b1) << 8);
-  short value;
-  std::memcpy(&value, &bits, sizeof value);
-  return value;
-}
-
-int readanInt(char b0) { return static_cast<unsigned char>(b0); }
+#include "VyXCore.h"
 
 namespace vyx {
 
@@ -44,7 +13,7 @@ bool scanBlocks(HeaderReader read, const void* context, uint32_t tag,
   unsigned char header[16];
   for (;;) {
     if (!read(context, p, header)) return false;
-    uint32_t blockTag = u32le(header);
+    uint32_t blockTag = le::loadU32(header);
     if (blockTag == tag) {
       if (p < limit) {
         foundAt = p;
@@ -53,7 +22,7 @@ bool scanBlocks(HeaderReader read, const void* context, uint32_t tag,
       return false;
     }
     if (p >= limit) return false;
-    uint32_t size = u32le(header + 4);
+    uint32_t size = le::loadU32(header + 4);
     uint32_t next = p + (size == 0 ? kBlockHeaderSize : size);  // wraps as u32
     if (next <= p) return false;
     p = next;
@@ -74,20 +43,20 @@ bool readMemoryHeader(const void* context, uint64_t pos, unsigned char header[16
   return true;
 }
 
-// The first n bytes of a file, read where the scan looks: a head read at
-// once, further headers on demand, and the bytes past the end of a shorter
-// file as copies of its last byte.
-struct FilePrefix {
-  std::FILE* file;
-  uint64_t length;    // n: the length the scan sees
-  uint64_t realSize;  // bytes of the file within the first n
-  unsigned char pad;  // value of every byte from realSize to length
-  unsigned char head[4096];
-  size_t headSize;
+// The first n bytes of a file or buffer, read where the scan looks: a head
+// held in memory, further headers read from the file on demand, and the
+// bytes past the end of shorter data as copies of its last byte.
+struct Prefix {
+  std::FILE* file = nullptr;
+  uint64_t length = 0;    // n: the length the scan sees
+  uint64_t realSize = 0;  // bytes of the data within the first n
+  unsigned char pad = 0;  // value of every byte from realSize to length
+  const unsigned char* head = nullptr;
+  size_t headSize = 0;
 };
 
 bool readPrefixHeader(const void* context, uint64_t pos, unsigned char header[16]) {
-  const auto* f = static_cast<const FilePrefix*>(context);
+  const auto* f = static_cast<const Prefix*>(context);
   if (pos > f->length || f->length - pos < kBlockHeaderSize) return false;
   // A header wholly in the padding has the tag pad*0x01010101, which is no
   // block tag the library looks for; nothing beyond it can match either.
@@ -120,45 +89,75 @@ bool scanBuffer(const unsigned char* data, size_t size, uint32_t tag,
   return scanBlocks(readMemoryHeader, &bytes, tag, limit, foundAt);
 }
 
-}  // namespace vyx
+namespace {
 
-float GetVertCountFromVyX(const char* path, int n) noexcept {
+uint64_t prefixLength(int n) { return n > 0 ? uint64_t(n) : 0; }
+
+// The scan for the vertex block over a prepared prefix.
+bool findVertices(const Prefix& prefix, uint32_t& at) {
+  const uint64_t limit = prefix.length >= 20 ? prefix.length - 20 : 0;
+  return scanBlocks(readPrefixHeader, &prefix, kTagVertices, limit, at);
+}
+
+uint32_t countAt(const Prefix& prefix, uint32_t at) {
+  unsigned char header[16];
+  readPrefixHeader(&prefix, at, header);
+  return le::loadU32(header + 8);
+}
+
+}  // namespace
+
+fennick::Status vertexCount(const unsigned char* data, size_t size, int n, uint32_t& count) {
+  Prefix prefix;
+  prefix.length = prefixLength(n);
+  prefix.head = data;
+  prefix.headSize = size_t(size < prefix.length ? size : prefix.length);
+  prefix.realSize = prefix.headSize;
+  if (prefix.realSize < prefix.length && prefix.realSize > 0)
+    prefix.pad = data[prefix.realSize - 1];
+  uint32_t at = 0;
+  if (!findVertices(prefix, at)) return fennick::Status::NoBlock;
+  count = countAt(prefix, at);
+  return fennick::Status::Ok;
+}
+
+fennick::Status vertexCountOfFile(const char* path, int n, uint32_t& count) noexcept {
   textops::FilePtr file = textops::openRead(path);
-  if (!file) return vyx::kResultOpenFailed;
-  vyx::FilePrefix state;
-  vyx::FilePrefix* prefix = &state;
-  uint64_t length = n > 0 ? uint64_t(n) : 0;
-  prefix->file = file.get();
-  prefix->length = length;
-  prefix->headSize = textops::readFully(file.get(), prefix->head,
-                                        length < sizeof prefix->head ? size_t(length)
-                                                                     : sizeof prefix->head);
-  const textops::PoisonedRest unread(prefix->head, prefix->headSize, sizeof prefix->head);
-  prefix->realSize = prefix->headSize;
-  prefix->pad = 0;
-  if (prefix->headSize < length && prefix->headSize == sizeof prefix->head) {
+  if (!file) return fennick::Status::OpenFailed;
+  unsigned char head[4096];
+  Prefix prefix;
+  const uint64_t length = prefixLength(n);
+  prefix.file = file.get();
+  prefix.length = length;
+  prefix.head = head;
+  prefix.headSize = textops::readFully(file.get(), head,
+                                       length < sizeof head ? size_t(length) : sizeof head);
+  const textops::PoisonedRest unread(head, prefix.headSize, sizeof head);
+  prefix.realSize = prefix.headSize;
+  if (prefix.headSize < length && prefix.headSize == sizeof head) {
     int64_t size = textops::fileSize(file.get());
-    prefix->realSize = size < 0 ? prefix->headSize
-                                : (uint64_t(size) < length ? uint64_t(size) : length);
+    prefix.realSize = size < 0 ? prefix.headSize
+                               : (uint64_t(size) < length ? uint64_t(size) : length);
   }
-  if (prefix->realSize < length && prefix->realSize > 0) {
+  if (prefix.realSize < length && prefix.realSize > 0) {
     // The file ends within the n bytes: the rest repeats its last byte.
-    if (prefix->realSize <= prefix->headSize) {
-      prefix->pad = prefix->head[prefix->realSize - 1];
+    if (prefix.realSize <= prefix.headSize) {
+      prefix.pad = head[prefix.realSize - 1];
     } else {
       unsigned char last = 0;
-      if (textops::seekTo(file.get(), int64_t(prefix->realSize - 1)) &&
+      if (textops::seekTo(file.get(), int64_t(prefix.realSize - 1)) &&
           textops::readFully(file.get(), &last, 1) == 1)
-        prefix->pad = last;
+        prefix.pad = last;
     }
   }
   uint32_t at = 0;
-  uint64_t limit = length >= 20 ? length - 20 : 0;
-  const bool found = vyx::scanBlocks(vyx::readPrefixHeader, prefix, vyx::kTagVertices, limit, at);
+  const bool found = findVertices(prefix, at);
   // A read error is no end of the file: the scan would have missed blocks.
-  if (std::ferror(file.get())) return vyx::kResultOpenFailed;
-  if (!found) return vyx::kResultNoBlock;
-  unsigned char header[16];
-  vyx::readPrefixHeader(prefix, at, header);
-  return static_cast<float>(vyx::u32le(header + 8));
+  if (std::ferror(file.get())) return fennick::Status::OpenFailed;
+  if (!found) return fennick::Status::NoBlock;
+  count = countAt(prefix, at);
+  return fennick::Status::Ok;
 }
+
+}  // namespace vyx
+

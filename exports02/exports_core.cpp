@@ -4,11 +4,17 @@
 #include "ExportArgs.h"
 #include "FennickDLL.h"
 #include "FennickDLL02.h"
+#include "VyXCore.h"
 
 extern "C" float Version(char*, double, char*) { return 2.0f; }
 
+constexpr fennick::ResultCode kGetVertsVyx[] = {{fennick::Status::OpenFailed, -1760.0f},
+                                          {fennick::Status::NoBlock, -18.0f}};
+
 extern "C" float GetVertsVyx(char* text, double number, char*) {
-  return GetVertCountFromVyX(text, fennick::byteCountArg(number));
+  uint32_t count = 0;
+  const fennick::Status status = vyx::vertexCountOfFile(text, fennick::byteCountArg(number), count);
+  return status == fennick::Status::Ok ? static_cast<float>(count) : fennick::resultOf(status, kGetVertsVyx);
 }
 
 extern "C" float GetVertsOBJ(char* text, double, char*) { return getVertexCount(text); }
