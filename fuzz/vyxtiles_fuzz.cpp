@@ -1,42 +1,56 @@
-// UV tile count and the split into one file per tile (in a scratch folder
-// emptied after each input).
-#include <dirent.h>
-#include <sys/stat.h>
-
+// UV tile set and tile files on any bytes, in memory: each tile file holds
+// the input's prefix, every UV pair moved into the unit square or marked
+// (-1, -1), and the closing zero bytes.
+#include <cmath>
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
+#include <initializer_list>
+#include <string>
+#include <vector>
 
-#include "FennickDLL.h"
-#include "FuzzSupport.h"
+#include "LittleEndian.h"
 #include "VyXOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  std::string path = fuzzsupport::writeInput("in.vyx", data, size);
-  static const std::string split = [] {
-    std::string dir = fuzzsupport::scratchDir() + "/split";
-    mkdir(dir.c_str(), 0755);
-    return dir;
-  }();
-  char name[64];
-  std::memset(name, 0x7F, sizeof name);
-  float tiles = GetUVTile(path.c_str(), name);
-  if (tiles >= 0 && std::memchr(name, 0, sizeof name) == nullptr) __builtin_trap();
-  std::string out = split + "/t.obj";
-  float files = GetUVsFromVyX(path.c_str(), &out[0]);
-  // Both read the same tile set; a split too large is refused as a whole.
-  if (files != tiles && !(files == vyx::kResultSplitTooLarge && tiles > 0)) __builtin_trap();
-  if (files >= 0 && UVTileStr.size() != size_t(files)) __builtin_trap();
-  if (files < 0 && !UVTileStr.empty()) __builtin_trap();
-  for (size_t k = 0; k < UVTileStr.size(); ++k) {
-    getUVTileString(int(k), name);
-    if (UVTileStr[k] != name) __builtin_trap();
+  using fennick::Status;
+  vyx::UVBlock block;
+  const Status s = vyx::uvBlock(data, size, block);
+  if (s != Status::Ok) {
+    if (s != Status::NoBlock && s != Status::PastEnd) __builtin_trap();
+    return 0;
   }
-  clearUVTileString();
-  if (DIR* d = opendir(split.c_str())) {
-    while (dirent* e = readdir(d))
-      if (e->d_name[0] != '.') std::remove((split + "/" + e->d_name).c_str());
-    closedir(d);
+  std::string last = "?";
+  const std::vector<UV_tile> tiles = vyx::tileSet(block, &last);
+  if ((block.count == 0) != tiles.empty() || (block.count == 0) != last.empty()) __builtin_trap();
+  bool lastListed = block.count == 0;
+  for (size_t k = 0; k < tiles.size(); ++k) {
+    if (k > 0 && !(tiles[k - 1].tileName < tiles[k].tileName)) __builtin_trap();
+    if (tiles[k].tileName != vyx::tileName(tiles[k].tileU, tiles[k].tileV)) __builtin_trap();
+    if (tiles[k].tileName == last) lastListed = true;
+  }
+  if (!lastListed) __builtin_trap();
+  // The first tiles' files (every input's first tile and a few more).
+  const size_t expected = block.prefix + block.count * 32 + 16;
+  for (size_t k = 0; k < tiles.size() && k < 3; ++k) {
+    std::vector<unsigned char> file;
+    textops::OutFile out;
+    if (textops::openOutMemory(out, file) != Status::Ok) return 0;
+    vyx::putTile(block, tiles[k], out);
+    if (!textops::closeOut(out)) __builtin_trap();
+    if (file.size() != expected) __builtin_trap();
+    if (std::memcmp(file.data(), data, block.prefix) != 0) __builtin_trap();
+    size_t inTile = 0;
+    for (size_t p = block.prefix; p + 16 < file.size(); p += 8) {
+      const float u = le::loadF32(&file[p]), v = le::loadF32(&file[p + 4]);
+      if (u == -1.0f && v == -1.0f) continue;
+      ++inTile;
+      for (float c : {u, v})
+        if (!(std::isnan(c) || (c >= 0.0f && c <= 1.0f))) __builtin_trap();
+    }
+    // The face that named the tile has its first corner in it.
+    if (inTile == 0) __builtin_trap();
+    for (size_t p = file.size() - 16; p < file.size(); ++p)
+      if (file[p] != 0) __builtin_trap();
   }
   return 0;
 }
