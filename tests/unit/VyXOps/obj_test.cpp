@@ -5,6 +5,7 @@
 
 #include "FennickDLL.h"
 #include "TestSupport.h"
+#include "VyXOps.h"
 #include "VyXWriter.h"
 
 namespace {
@@ -45,6 +46,32 @@ std::string entry(uint8_t blue, uint8_t green, uint8_t red) {
   return text;
 }
 
+using fennick::Status;
+
+// The OBJ text of bytes in memory, and how the conversion ended.
+struct ObjRun {
+  Status status = Status::Ok;
+  uint32_t tag = 0;  // the wrong tag met (WrongTag)
+  std::string text;
+};
+
+ObjRun objOf(const Bytes& bytes, const std::vector<uint32_t>& ids) {
+  ObjRun run;
+  vyx::ObjHead head;
+  vyx::TagFound found;
+  run.status = vyx::objHead(bytes.data(), bytes.size(), head, found);
+  if (run.status == Status::Ok) {
+    std::vector<unsigned char> text;
+    textops::OutFile out;
+    EXPECT_EQ(textops::openOutMemory(out, text), Status::Ok);
+    run.status = vyx::putObj(head, ids, out, found);
+    EXPECT_TRUE(textops::closeOut(out));
+    run.text.assign(text.begin(), text.end());
+  }
+  run.tag = found.tag;
+  return run;
+}
+
 TEST_F(ObjConversion, WholeFileWithNumbersColoursQuadsAndHeadings) {
   Block v = vyxgen::vertexBlock({{0.5f, 1.0f / 3.0f, 0.0001f},
                                  {0.0000001f, 2000000.0f, -0.0f},
@@ -73,7 +100,7 @@ TEST_F(ObjConversion, WholeFileWithNumbersColoursQuadsAndHeadings) {
   EXPECT_FALSE(fileExists(obj));
 }
 
-TEST_F(ObjConversion, TriangleTrailingSpaceAndSignedIndices) {
+TEST(ObjInMemory, TriangleTrailingSpaceAndSignedIndices) {
   Block v = vyxgen::vertexBlock({{0, 0, 0}, {1, 0, 0}, {0, 1, 0}});
   Block c = vyxgen::colourBlock({});
   // 0xFFFFFFFF as the fourth index is a triangle; 0x7FFFFFFF + 1 wraps to a
@@ -82,9 +109,9 @@ TEST_F(ObjConversion, TriangleTrailingSpaceAndSignedIndices) {
                                {0x7FFFFFFFu, 1, 2, 0x7FFFFFFFu},
                                {2, 1, 0, 0xFFFFFFFEu},
                                {0, 1, 2, 0x7FFFFFFEu}});
-  faceID = {4};
-  ASSERT_EQ(convert(file("t.vyx", vyxgen::fileBytes({v, c, f}))), 0.0f);
-  std::string text = readText(obj);
+  ObjRun run = objOf(vyxgen::fileBytes({v, c, f}), {4});
+  ASSERT_EQ(run.status, Status::Ok);
+  const std::string& text = run.text;
   EXPECT_NE(text.find("#Face count 4\n"), std::string::npos);
   EXPECT_NE(text.find(kRgbHeader + "\n# End of RGB block\n#FaceID 1\n"
                                    "f 1 2 3 \n"
@@ -96,13 +123,13 @@ TEST_F(ObjConversion, TriangleTrailingSpaceAndSignedIndices) {
   EXPECT_EQ(text.substr(text.size() - 28), "f 3 2 1 \nf 1 2 3 2147483647\n");
 }
 
-TEST_F(ObjConversion, ColourLinesHoldThirtyTwoEntries) {
+TEST(ObjInMemory, ColourLinesHoldThirtyTwoEntries) {
   Block v = vyxgen::vertexBlock({});
   Block f = vyxgen::faceBlock({{0, 0, 0, 0}});
   for (size_t n : {1u, 31u, 32u, 33u, 64u, 65u}) {
-    faceID = {1};
     auto cs = colours(n);
-    ASSERT_EQ(convert(file("c.vyx", vyxgen::fileBytes({v, vyxgen::colourBlock(cs), f}))), 0.0f);
+    ObjRun run = objOf(vyxgen::fileBytes({v, vyxgen::colourBlock(cs), f}), {1});
+    ASSERT_EQ(run.status, Status::Ok);
     std::string expected = kRgbHeader;
     for (size_t k = 0; k < n; ++k) {
       if (k % 32 == 0) expected += "#RGB ";
@@ -110,7 +137,7 @@ TEST_F(ObjConversion, ColourLinesHoldThirtyTwoEntries) {
       if (k % 32 == 31) expected += "\n";
     }
     expected += "\n# End of RGB block\n";
-    std::string text = readText(obj);
+    const std::string& text = run.text;
     size_t at = text.find(kRgbHeader);
     ASSERT_NE(at, std::string::npos);
     EXPECT_EQ(text.substr(at, expected.size()), expected) << n;
@@ -118,38 +145,62 @@ TEST_F(ObjConversion, ColourLinesHoldThirtyTwoEntries) {
   }
 }
 
-TEST_F(ObjConversion, FaceIdCountsDecideWhatIsWritten) {
+TEST(ObjInMemory, FaceIdCountsDecideWhatIsWritten) {
   Block v = vyxgen::vertexBlock({{0, 0, 0}});
   Block c = vyxgen::colourBlock({});
   Block f = vyxgen::faceBlock({{0, 0, 0, 0}, {1, 1, 1, 1}, {2, 2, 2, 2}});
-  std::string path = file("f.vyx", vyxgen::fileBytes({v, c, f}));
-  std::string tail = "# End of RGB block\n";
-  auto faces = [&] {
-    std::string text = readText(obj);
-    return text.substr(text.find(tail) + tail.size());
+  const Bytes bytes = vyxgen::fileBytes({v, c, f});
+  const std::string tail = "# End of RGB block\n";
+  auto faces = [&](const std::vector<uint32_t>& ids) {
+    ObjRun run = objOf(bytes, ids);
+    EXPECT_EQ(run.status, Status::Ok);
+    return run.text.substr(run.text.find(tail) + tail.size());
   };
-  faceID = {2};  // fewer faces than the block holds
-  ASSERT_EQ(convert(path), 0.0f);
-  EXPECT_EQ(faces(), "#FaceID 1\nf 1 1 1 1\nf 2 2 2 2\n");
-  faceID = {1, 2, 5, 5};  // more entries than fit: stops at the block end
-  ASSERT_EQ(convert(path), 0.0f);
-  EXPECT_EQ(faces(), "#FaceID 1\nf 1 1 1 1\n#FaceID 2\nf 2 2 2 2\nf 3 3 3 3\n");
-  faceID = {0, 0, 0};  // level 0: headings without faces
-  ASSERT_EQ(convert(path), 0.0f);
-  EXPECT_EQ(faces(), "#FaceID 1\n#FaceID 2\n#FaceID 3\n");
+  // Fewer faces than the block holds.
+  EXPECT_EQ(faces({2}), "#FaceID 1\nf 1 1 1 1\nf 2 2 2 2\n");
+  // More entries than fit: stops at the block end.
+  EXPECT_EQ(faces({1, 2, 5, 5}), "#FaceID 1\nf 1 1 1 1\n#FaceID 2\nf 2 2 2 2\nf 3 3 3 3\n");
+  // Level 0: headings without faces.
+  EXPECT_EQ(faces({0, 0, 0}), "#FaceID 1\n#FaceID 2\n#FaceID 3\n");
+  EXPECT_EQ(faces({}), "");
 }
 
-TEST_F(ObjConversion, HeaderCountsComeFromTheBlocksAsTheyStand) {
+TEST(ObjInMemory, HeaderCountsComeFromTheBlocksAsTheyStand) {
   // The face count is the count of the block after next, whatever its tag
   // and wherever the colour block's size says it is.
   Block v = vyxgen::vertexBlock({{1, 2, 3}});
   Block c = vyxgen::colourBlock({{1, 2, 3, 4}});
   Block f = vyxgen::faceBlock({{0, 0, 0, 0}});
-  f.count = 0xFFFFFFFFu;  // written signed; only faceID says how many faces
-  faceID = {1};
-  ASSERT_EQ(convert(file("h.vyx", vyxgen::fileBytes({v, c, f}))), 0.0f);
-  EXPECT_EQ(readText(obj).substr(0, 64),
+  f.count = 0xFFFFFFFFu;  // written signed; only the face IDs say how many faces
+  ObjRun run = objOf(vyxgen::fileBytes({v, c, f}), {1});
+  ASSERT_EQ(run.status, Status::Ok);
+  EXPECT_EQ(run.text.substr(0, 64),
             "# File exported by Plaxio plugin\n#Vertex count 1\n#Face count -1\n");
+}
+
+TEST(ObjInMemory, WrongAndZeroTags) {
+  Block v = vyxgen::vertexBlock({{1, 2, 3}});
+  Block c = vyxgen::colourBlock({{1, 2, 3, 4}});
+  Block f = vyxgen::faceBlock({{0, 0, 0, 0}});
+  Block zeroTag = c;
+  zeroTag.tag = 0;
+  Block odd = f;
+  odd.tag = 777;
+  struct Case {
+    std::vector<Block> blocks;
+    Status status;
+    uint32_t tag;
+  };
+  const Case cases[] = {{{c, v, f}, Status::WrongTag, 35001},
+                        {{v, f, c}, Status::WrongTag, 20001},
+                        {{v, c, odd}, Status::WrongTag, 777},
+                        {{zeroTag, v, f}, Status::ZeroTag, 0},
+                        {{v, zeroTag, f}, Status::ZeroTag, 0}};
+  for (const Case& k : cases) {
+    ObjRun run = objOf(vyxgen::fileBytes(k.blocks), {1});
+    EXPECT_EQ(run.status, k.status) << k.tag;
+    EXPECT_EQ(run.tag, k.tag);
+  }
 }
 
 TEST_F(ObjConversion, WrongBlocksLeaveNoFileAndKeepAnOldOne) {
@@ -246,18 +297,18 @@ TEST_F(ObjConversion, CountsPastTheDataStopWithoutReadingThere) {
 
 // Every prefix of a valid file: a result, never a read past the data (the
 // sanitizer lane checks the reads).
-TEST_F(ObjConversion, EveryTruncationFails) {
+TEST(ObjInMemory, EveryTruncationFails) {
   Bytes whole = vyxgen::fileBytes({vyxgen::vertexBlock({{1, 2, 3}, {4, 5, 6}}),
                                    vyxgen::colourBlock(colours(3)),
                                    vyxgen::faceBlock({{0, 1, 1, 0xFFFFFFFFu}, {1, 0, 0, 1}})});
   for (size_t n = 0; n < whole.size(); ++n) {
-    faceID = {1, 1};
-    Bytes cut(whole.begin(), whole.begin() + long(n));
-    float r = convert(file("cut.vyx", cut));
-    EXPECT_TRUE(r < 0 || r == 10001 || r == 20001 || r == 35001) << n << " gives " << r;
+    ObjRun run = objOf(Bytes(whole.begin(), whole.begin() + long(n)), {1, 1});
+    EXPECT_NE(run.status, Status::Ok) << n;
+    if (run.status == Status::WrongTag) {
+      EXPECT_TRUE(run.tag == 10001 || run.tag == 20001 || run.tag == 35001) << n << " " << run.tag;
+    }
   }
-  faceID = {1, 1};
-  EXPECT_EQ(convert(file("cut.vyx", whole)), 0.0f);
+  EXPECT_EQ(objOf(whole, {1, 1}).status, Status::Ok);
 }
 
 class ColourExport : public ObjConversion {
@@ -269,21 +320,43 @@ class ColourExport : public ObjConversion {
   }
 };
 
-TEST_F(ColourExport, TheRgbBlockOfTheFirstBlock) {
+// The RGB block of bytes in memory, or "-" and the failure.
+std::string coloursOf(const Bytes& bytes, Status expected = Status::Ok) {
+  vyx::ColourBlock block;
+  EXPECT_EQ(vyx::colourBlock(bytes.data(), bytes.size(), block), expected);
+  if (expected != Status::Ok) return "-";
+  std::vector<unsigned char> text;
+  textops::OutFile out;
+  EXPECT_EQ(textops::openOutMemory(out, text), Status::Ok);
+  vyx::putColours(block, out);
+  EXPECT_TRUE(textops::closeOut(out));
+  return std::string(text.begin(), text.end());
+}
+
+TEST(ColoursInMemory, TheRgbBlockOfTheFirstBlock) {
+  EXPECT_EQ(coloursOf(vyxgen::fileBytes({vyxgen::colourBlock({{0x00, 0x80, 0xFF, 0x00},
+                                                               {0x10, 0x20, 0x30, 0x40}})})),
+            kRgbHeader + "#RGB  ff8000 302010\n# End of RGB block\n");
+  EXPECT_EQ(coloursOf(vyxgen::fileBytes({vyxgen::colourBlock({})})),
+            kRgbHeader + "\n# End of RGB block\n");
+  auto cs = colours(64);
+  std::string text = coloursOf(vyxgen::fileBytes({vyxgen::colourBlock(cs)}));
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
+  EXPECT_EQ(text.substr(text.size() - 28), entry(cs[63][0], cs[63][1], cs[63][2]) + "\n\n# End of RGB block\n");
+  // The tag is not looked at: a vertex block's coordinates read as colours.
+  EXPECT_EQ(coloursOf(vyxgen::fileBytes({vyxgen::vertexBlock({{1.0f, 0, 0}})})),
+            kRgbHeader + "#RGB  800000\n# End of RGB block\n");
+  Block big = vyxgen::colourBlock(colours(3));
+  big.count = 4;
+  coloursOf(vyxgen::fileBytes({big}), Status::PastEnd);
+  coloursOf(Bytes(47, 0), Status::PastEnd);
+}
+
+TEST_F(ColourExport, TheRgbBlockGoesToTheFile) {
   ASSERT_EQ(run(vyxgen::fileBytes({vyxgen::colourBlock({{0x00, 0x80, 0xFF, 0x00},
                                                         {0x10, 0x20, 0x30, 0x40}})})),
             0.0f);
   EXPECT_EQ(readText(out), kRgbHeader + "#RGB  ff8000 302010\n# End of RGB block\n");
-  ASSERT_EQ(run(vyxgen::fileBytes({vyxgen::colourBlock({})})), 0.0f);
-  EXPECT_EQ(readText(out), kRgbHeader + "\n# End of RGB block\n");
-  auto cs = colours(64);
-  ASSERT_EQ(run(vyxgen::fileBytes({vyxgen::colourBlock(cs)})), 0.0f);
-  std::string text = readText(out);
-  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 5);
-  EXPECT_EQ(text.substr(text.size() - 28), entry(cs[63][0], cs[63][1], cs[63][2]) + "\n\n# End of RGB block\n");
-  // The tag is not looked at: a vertex block's coordinates read as colours.
-  ASSERT_EQ(run(vyxgen::fileBytes({vyxgen::vertexBlock({{1.0f, 0, 0}})})), 0.0f);
-  EXPECT_EQ(readText(out), kRgbHeader + "#RGB  800000\n# End of RGB block\n");
 }
 
 TEST_F(ColourExport, Failures) {

@@ -88,18 +88,63 @@ class UVTiles : public ::testing::Test {
 
 std::array<float, 8> face(float u, float v) { return {u, v, u + 0.1f, v, u + 0.1f, v + 0.1f, u, v + 0.1f}; }
 
+using fennick::Status;
+
+// The tile names of bytes in memory, and the last face's tile name.
+std::vector<std::string> tileNamesOf(const Bytes& bytes, std::string* last = nullptr) {
+  vyx::UVBlock block;
+  EXPECT_EQ(vyx::uvBlock(bytes.data(), bytes.size(), block), Status::Ok);
+  std::vector<std::string> names;
+  for (const UV_tile& t : vyx::tileSet(block, last)) {
+    EXPECT_EQ(t.tileName, vyx::tileName(t.tileU, t.tileV));
+    names.push_back(t.tileName);
+  }
+  return names;
+}
+
+TEST(TilesInMemory, TileSetAndLastName) {
+  std::string last;
+  EXPECT_EQ(tileNamesOf(vyxgen::fileBytes({vyxgen::vertexBlock({{1, 2, 3}}),
+                                           vyxgen::uvBlock({face(0.5f, 0.5f), face(0.1f, 0.9f)})}),
+                        &last),
+            std::vector<std::string>{"_u0_v0"});
+  EXPECT_EQ(last, "_u0_v0");
+  // Only the first corner decides; the others may lie anywhere.
+  EXPECT_EQ(tileNamesOf(vyxgen::fileBytes({vyxgen::uvBlock(
+                            {{0.5f, 0.5f, 9, 9, 9, 9, 9, 9}, face(1.5f, 0.5f), face(-0.5f, 0.5f),
+                             face(0.2f, 0.2f), face(-1.0f, 2.5f)})}),
+                        &last),
+            (std::vector<std::string>{"_u-1_v0", "_u-2_v2", "_u0_v0", "_u1_v0"}));
+  EXPECT_EQ(last, "_u-2_v2");
+  last = "untouched";
+  EXPECT_TRUE(tileNamesOf(vyxgen::fileBytes({vyxgen::uvBlock({})}), &last).empty());
+  EXPECT_EQ(last, "");
+  // Name order is byte order.
+  EXPECT_EQ(tileNamesOf(vyxgen::fileBytes({vyxgen::uvBlock(
+                {face(10.5f, 0), face(1.5f, 0), face(0.5f, 1.5f), face(0.5f, 0.5f),
+                 face(-0.5f, 0.5f), face(1.5f, 0)})})),
+            (std::vector<std::string>{"_u-1_v0", "_u0_v0", "_u0_v1", "_u10_v0", "_u1_v0"}));
+}
+
+TEST(TilesInMemory, NoBlockAndRecordsPastTheEnd) {
+  vyx::UVBlock block;
+  Bytes v = vyxgen::fileBytes({vyxgen::vertexBlock({})});
+  EXPECT_EQ(vyx::uvBlock(v.data(), v.size(), block), Status::NoBlock);
+  Block uv = vyxgen::uvBlock({face(0, 0)});
+  uv.count = 2;
+  Bytes past = vyxgen::fileBytes({uv});
+  EXPECT_EQ(vyx::uvBlock(past.data(), past.size(), block), Status::PastEnd);
+  uv.count = 0x08000001u;
+  past = vyxgen::fileBytes({uv});
+  EXPECT_EQ(vyx::uvBlock(past.data(), past.size(), block), Status::PastEnd);
+}
+
 TEST_F(UVTiles, CountAndLastName) {
   char name[64];
   std::string one = file("one.vyx", vyxgen::fileBytes({vyxgen::vertexBlock({{1, 2, 3}}),
                                                        vyxgen::uvBlock({face(0.5f, 0.5f), face(0.1f, 0.9f)})}));
   EXPECT_EQ(GetUVTile(one.c_str(), name), 1.0f);
   EXPECT_STREQ(name, "_u0_v0");
-  // Only the first corner decides; the others may lie anywhere.
-  std::string three = file("three.vyx", vyxgen::fileBytes({vyxgen::uvBlock(
-                                            {{0.5f, 0.5f, 9, 9, 9, 9, 9, 9}, face(1.5f, 0.5f),
-                                             face(-0.5f, 0.5f), face(0.2f, 0.2f), face(-1.0f, 2.5f)})}));
-  EXPECT_EQ(GetUVTile(three.c_str(), name), 4.0f);
-  EXPECT_STREQ(name, "_u-2_v2");
   std::string empty = file("empty.vyx", vyxgen::fileBytes({vyxgen::uvBlock({})}));
   std::strcpy(name, "untouched");
   EXPECT_EQ(GetUVTile(empty.c_str(), name), 0.0f);
@@ -188,14 +233,19 @@ TEST_F(UVTiles, SplitStaysInTheNamedFolder) {
             (std::vector<std::string>{"mesh.vyx", "proj.v2", "proj0.VyX"}));
 }
 
-TEST_F(UVTiles, NegativeWholeCoordinatesBecomeNegativeZero) {
+TEST(TilesInMemory, NegativeWholeCoordinatesBecomeNegativeZero) {
   Block uv = vyxgen::uvBlock({{-1.0f, -3.0f, -1.5f, -3.25f, 0, 0, 0, 0}});
   Bytes input = vyxgen::fileBytes({uv});
-  std::string path = file("neg.vyx", input);
-  std::string out = dir + "/neg";  // no dot: the whole path is the base
-  ASSERT_EQ(GetUVsFromVyX(path.c_str(), &out[0]), 1.0f);
-  EXPECT_EQ(UVTileStr, std::vector<std::string>{"_u-2_v-4"});
-  Bytes got = readBytes(dir + "/neg0.VyX");
+  vyx::UVBlock block;
+  ASSERT_EQ(vyx::uvBlock(input.data(), input.size(), block), Status::Ok);
+  const std::vector<UV_tile> tiles = vyx::tileSet(block);
+  ASSERT_EQ(tiles.size(), 1u);
+  EXPECT_EQ(tiles[0].tileName, "_u-2_v-4");
+  Bytes got;
+  textops::OutFile out;
+  ASSERT_EQ(textops::openOutMemory(out, got), Status::Ok);
+  vyx::putTile(block, tiles[0], out);
+  ASSERT_TRUE(textops::closeOut(out));
   EXPECT_EQ(got, tileFile(input, 48, {{-0.0f, -0.0f}, {0.5f, 0.75f}, {-1, -1}, {-1, -1}}));
   ASSERT_GE(got.size(), 56u);
   EXPECT_EQ(got[51], 0x80);  // the sign bit of -0 is there
@@ -249,7 +299,7 @@ TEST_F(UVTiles, MoreThanTenThousandTilesAreRefused) {
   EXPECT_FALSE(fileExists(dir + "/many10000.VyX"));
 }
 
-TEST_F(UVTiles, NameOrderIsByteOrder) {
+TEST_F(UVTiles, FilesAreNumberedInNameOrder) {
   std::string path = file("order.vyx", vyxgen::fileBytes({vyxgen::uvBlock(
                                            {face(10.5f, 0), face(1.5f, 0), face(0.5f, 1.5f),
                                             face(0.5f, 0.5f), face(-0.5f, 0.5f), face(1.5f, 0)})}));

@@ -5,7 +5,7 @@
 
 #include "FennickDLL.h"
 #include "TestSupport.h"
-#include "VyXOps.h"
+#include "VyXCore.h"
 #include "VyXWriter.h"
 
 namespace {
@@ -27,6 +27,15 @@ Block countOnly(uint32_t tag, uint32_t count, uint32_t size) {
   b.sizeSet = true;
   b.size = size;
   return b;
+}
+
+// The vertex count the in-memory reader finds in the first n bytes, or -1
+// when it finds no vertex block.
+int64_t countIn(const vyxgen::Bytes& bytes, int n) {
+  uint32_t count = 0;
+  fennick::Status s = vyx::vertexCount(bytes.data(), bytes.size(), n, count);
+  EXPECT_TRUE(s == fennick::Status::Ok || s == fennick::Status::NoBlock);
+  return s == fennick::Status::Ok ? int64_t(count) : -1;
 }
 
 class VertexCount : public ::testing::Test {
@@ -53,31 +62,90 @@ TEST(ByteReaders, ComposeLittleEndianFromLowBytes) {
   EXPECT_EQ(readanInt('\x05'), 5);
 }
 
-TEST_F(VertexCount, FirstBlockVerticesAnyByteCount) {
+TEST(VertexCountInMemory, FirstBlockVerticesAnyByteCount) {
   Block b = vyxgen::vertexBlock(someVertices(3));
   b.count = 5000;  // the count is read, the records are not
-  std::string path = file("v.vyx", vyxgen::fileBytes({b}, 0xAB));
-  for (int n : {150, 151, 1000, 1 << 30}) EXPECT_EQ(GetVertCountFromVyX(path.c_str(), n), 5000.0f);
+  const vyxgen::Bytes bytes = vyxgen::fileBytes({b}, 0xAB);
+  for (int n : {150, 151, 1000, 1 << 30}) EXPECT_EQ(countIn(bytes, n), 5000);
+  EXPECT_EQ(countIn(bytes, 0), -1);
+  EXPECT_EQ(countIn(bytes, -5), -1);
 }
 
-TEST_F(VertexCount, VertexBlockBehindA200ByteBlockNeedsMoreBytes) {
+TEST(VertexCountInMemory, VertexBlockBehindA200ByteBlockNeedsMoreBytes) {
   vyxgen::Bytes bytes = vyxgen::fileBytes(
       {countOnly(99, 0, 200), countOnly(vyx::kTagVertices, 77, 16)});
   bytes.resize(32 + 200);
   vyxgen::Bytes tail = vyxgen::fileBytes({countOnly(vyx::kTagVertices, 77, 16)});
   bytes.insert(bytes.end(), tail.begin() + 32, tail.end());
-  std::string path = file("late.vyx", bytes);
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 150), -18.0f);
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 300), 77.0f);
+  EXPECT_EQ(countIn(bytes, 150), -1);
+  EXPECT_EQ(countIn(bytes, 300), 77);
   // The header at 232 must start before n - 20.
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 252), -18.0f);
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 253), 77.0f);
+  EXPECT_EQ(countIn(bytes, 252), -1);
+  EXPECT_EQ(countIn(bytes, 253), 77);
 }
 
-TEST_F(VertexCount, SizeZeroStepsSixteenBytes) {
-  std::string path = file("zero.vyx", vyxgen::fileBytes({countOnly(5, 0, 0),
-                                                         countOnly(vyx::kTagVertices, 9, 16)}));
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 150), 9.0f);
+TEST(VertexCountInMemory, SizeZeroStepsSixteenBytes) {
+  EXPECT_EQ(countIn(vyxgen::fileBytes({countOnly(5, 0, 0), countOnly(vyx::kTagVertices, 9, 16)}),
+                    150),
+            9);
+  EXPECT_EQ(countIn({}, 150), -1);
+  EXPECT_EQ(countIn(vyxgen::Bytes(100, 7), 150), -1);
+}
+
+// Bytes past the end of short data repeat its last byte: data that ends
+// inside a vertex block header still yields the count that padding makes.
+TEST(VertexCountInMemory, MissingBytesRepeatTheLastByte) {
+  vyxgen::Bytes bytes = vyxgen::fileBytes({countOnly(vyx::kTagVertices, 0, 16)});
+  bytes.resize(32 + 9);  // tag, size and the count's first byte 0x00
+  bytes.back() = 0x03;   // count's first byte; the other three become 3 too
+  EXPECT_EQ(countIn(bytes, 150), 0x03030303);
+  // Within n the data is not padded: n cuts it.
+  EXPECT_EQ(countIn(bytes, 41), -1);
+  // A step whose header falls past the real data ends in the padding.
+  vyxgen::Bytes other = vyxgen::fileBytes({countOnly(1, 0, 40)});
+  other.resize(50);
+  EXPECT_EQ(countIn(other, 1 << 30), -1);
+}
+
+TEST(VertexCountInMemory, HugeByteCountIsFastAndScanNeverLoops) {
+  // A chain of zero-size blocks, then a block whose size wraps the position.
+  std::vector<Block> blocks;
+  for (int i = 0; i < 100; ++i) blocks.push_back(countOnly(7, 0, 0));
+  blocks.push_back(countOnly(7, 0, 0xFFFFFFF0u));
+  auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(countIn(vyxgen::fileBytes(blocks), INT32_MAX), -1);
+  EXPECT_EQ(countIn(vyxgen::Bytes(40, 0), INT32_MAX), -1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+}
+
+// The file reader holds only a head of the file and reads further headers
+// where the scan steps: it must find what the reader of the whole data
+// finds, in and beyond the head, in the padding of a file shorter than n.
+TEST_F(VertexCount, FileReaderAgreesWithTheReaderOfTheWholeData) {
+  std::vector<vyxgen::Bytes> cases;
+  for (uint32_t skip : {16u, 4000u, 4060u, 4070u, 6000u}) {
+    vyxgen::Bytes bytes = vyxgen::fileBytes({countOnly(99, 0, skip)});
+    bytes.resize(32 + skip, 0x5A);
+    vyxgen::Bytes tail = vyxgen::fileBytes({countOnly(vyx::kTagVertices, 4242, 16)});
+    bytes.insert(bytes.end(), tail.begin() + 32, tail.end());
+    cases.push_back(bytes);
+    bytes.resize(32 + skip + 9);  // cut in the count: the padding completes it
+    bytes.back() = 0x02;
+    cases.push_back(bytes);
+  }
+  int k = 0;
+  for (const vyxgen::Bytes& bytes : cases) {
+    const std::string path = file("c" + std::to_string(k++) + ".vyx", bytes);
+    for (int n : {150, 4096, 4100, 4200, 6100, 1 << 20}) {
+      uint32_t fromFile = 0, fromMemory = 0;
+      fennick::Status f = vyx::vertexCountOfFile(path.c_str(), n, fromFile);
+      fennick::Status m = vyx::vertexCount(bytes.data(), bytes.size(), n, fromMemory);
+      EXPECT_EQ(f, m) << path << " n " << n;
+      EXPECT_EQ(fromFile, fromMemory) << path << " n " << n;
+    }
+  }
+  // Every case is found with the largest n.
+  for (const vyxgen::Bytes& bytes : cases) EXPECT_GT(countIn(bytes, 1 << 20), 0);
 }
 
 TEST_F(VertexCount, MissingNullAndShortFiles) {
@@ -92,33 +160,6 @@ TEST_F(VertexCount, CountsAboveTwoToThe24RoundToFloat) {
   EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 150), 16777216.0f);
   path = file("max.vyx", vyxgen::fileBytes({countOnly(vyx::kTagVertices, 0xFFFFFFFFu, 16)}));
   EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 150), 4294967296.0f);
-}
-
-// Bytes past the end of a short file repeat its last byte: a file that ends
-// inside a vertex block header still yields the count that padding makes.
-TEST_F(VertexCount, MissingBytesRepeatTheLastByte) {
-  vyxgen::Bytes bytes = vyxgen::fileBytes({countOnly(vyx::kTagVertices, 0, 16)});
-  bytes.resize(32 + 9);  // tag, size and the count's first byte 0x00
-  bytes.back() = 0x03;   // count's first byte; the other three become 3 too
-  std::string path = file("cut.vyx", bytes);
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), 150), float(0x03030303u));
-  // A step whose header falls past the real data ends in the padding.
-  vyxgen::Bytes other = vyxgen::fileBytes({countOnly(1, 0, 40)});
-  other.resize(50);
-  EXPECT_EQ(GetVertCountFromVyX(file("pad.vyx", other).c_str(), 1 << 30), -18.0f);
-}
-
-TEST_F(VertexCount, HugeByteCountIsFastAndScanNeverLoops) {
-  // A chain of zero-size blocks, then a block whose size wraps the position.
-  std::vector<Block> blocks;
-  for (int i = 0; i < 100; ++i) blocks.push_back(countOnly(7, 0, 0));
-  blocks.push_back(countOnly(7, 0, 0xFFFFFFF0u));
-  std::string path = file("wrap.vyx", vyxgen::fileBytes(blocks));
-  auto start = std::chrono::steady_clock::now();
-  EXPECT_EQ(GetVertCountFromVyX(path.c_str(), INT32_MAX), -18.0f);
-  std::string empty = file("e.vyx", vyxgen::Bytes(40, 0));
-  EXPECT_EQ(GetVertCountFromVyX(empty.c_str(), INT32_MAX), -18.0f);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST(BlockScan, FindsOnlyBelowTheLimitAndStopsAtTheEnd) {
