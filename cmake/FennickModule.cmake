@@ -116,4 +116,12 @@ function(fennick_edition name)
     set_target_properties(${name} PROPERTIES SUFFIX ".so")
     target_link_options(${name} PRIVATE -Wl,--no-undefined)
   endif()
+  # An edition carries only what its exports reach: a module's code that
+  # another edition alone calls is dropped (sections per function and
+  # object, see the top CMakeLists.txt; Mach-O splits at every symbol).
+  if(APPLE)
+    target_link_options(${name} PRIVATE LINKER:-dead_strip)
+  else()
+    target_link_options(${name} PRIVATE LINKER:--gc-sections)
+  endif()
 endfunction()

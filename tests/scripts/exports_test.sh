@@ -96,4 +96,18 @@ if [ "$signatures" != "$expected" ]; then
   diff <(echo "$expected") <(echo "$signatures")
   fails=$((fails + 1))
 fi
+# FennickDLL02 carries none of FennickDLL's own operations, hidden or not
+# (an edition links only what its exports reach). A full symbol table is
+# needed to tell: the export GetVertsVyx must be in it.
+own=$(nm -C "$FENNICK_DLL02" 2>/dev/null)
+if ! echo "$own" | grep -q ' GetVertsVyx$'; then
+  echo "$(basename "$FENNICK_DLL02"): no symbol table to check"
+  fails=$((fails + 1))
+else
+  carried=$(echo "$own" | grep -E ' (writeOBJfromVyx|mergeFiles|GetUVsFromVyX|GetFaceIDsVyx|OBJtoCOLLADA|OBJtoCOLLADATris|exportSculpty)\(' || true)
+  if [ -n "$carried" ]; then
+    echo "$(basename "$FENNICK_DLL02") carries FennickDLL's operations:"; echo "$carried"
+    fails=$((fails + 1))
+  fi
+fi
 exit $fails

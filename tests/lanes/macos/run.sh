@@ -70,7 +70,8 @@ for stub in sys.argv[1:]:
 if [ -z "$stale" ]; then ok; else bad "stub symbols nothing binds:$stale"; fi
 
 # Planted faults: the dylib relinked from the release build's objects with
-# one change, each refused by the check named.
+# one change, each refused by the check named. A planted function is marked
+# used: the link strips dead code, and nothing of the dylib calls it.
 echo "== macos: planted faults"
 build=$dir/build
 plant=$dir/planted
@@ -115,7 +116,7 @@ exports:
     symbols: [ _planted_call ]
 ...
 EOF
-printf 'extern "C" int planted_call(void);\nextern "C" int planted_use(void) { return planted_call(); }\n' \
+printf 'extern "C" int planted_call(void);\nextern "C" __attribute__((used)) int planted_use(void) { return planted_call(); }\n' \
   >"$plant/outside.cpp"
 clang++-$fennick_llvm "${cflags[@]}" "$plant/outside.cpp" -o "$plant/outside.o" &&
   edit= relink outside-library "$plant/outside.o" "$plant/libplanted.tbd"
@@ -129,7 +130,7 @@ expect export-left-out "x86_64 exports"
 # A weak import: a libSystem call declared weak, as code guarding a newer
 # call without the availability check would.
 printf '#include <stddef.h>\nextern "C" int getentropy(void*, size_t) __attribute__((weak_import));\n%s\n' \
-  'extern "C" int planted_weak(void* p) { return getentropy ? getentropy(p, 4) : -1; }' \
+  'extern "C" __attribute__((used)) int planted_weak(void* p) { return getentropy ? getentropy(p, 4) : -1; }' \
   >"$plant/weak.cpp"
 clang++-$fennick_llvm "${cflags[@]}" -Wno-everything "$plant/weak.cpp" -o "$plant/weak.o" &&
   edit= relink weak-import "$plant/weak.o"
@@ -146,7 +147,7 @@ cp "$build/macos-cross/MacOSX.sdk/SDKSettings.json" "$sdk/"
 sed -i 's/symbols: *\[ ___crashreporter_info__,/symbols: [ _memrchr, ___crashreporter_info__,/' \
   "$sdk/usr/lib/libSystem.tbd"
 printf '#include <stddef.h>\nextern "C" void* memrchr(const void*, int, size_t);\n%s\n' \
-  'extern "C" const void* planted_last(const char* p) { return memrchr(p, 0x2f, 8); }' \
+  'extern "C" __attribute__((used)) const void* planted_last(const char* p) { return memrchr(p, 0x2f, 8); }' \
   >"$plant/memrchr.cpp"
 clang++-$fennick_llvm "${cflags[@]}" "$plant/memrchr.cpp" -o "$plant/memrchr.o" &&
   edit="s|-isysroot [^ ]*|-isysroot $sdk|" relink libsystem-call "$plant/memrchr.o"
@@ -154,7 +155,7 @@ expect libsystem-call "x86_64 libsystem"
 
 # A message sent through the GNU runtime's lookup.
 printf '%s\n' 'extern "C" void* objc_msg_lookup(void*, void*);' \
-  'extern "C" void* planted_send(void* o, void* s) { return objc_msg_lookup(o, s); }' \
+  'extern "C" __attribute__((used)) void* planted_send(void* o, void* s) { return objc_msg_lookup(o, s); }' \
   >"$plant/gnu.cpp"
 clang++-$fennick_llvm "${cflags[@]}" "$plant/gnu.cpp" -o "$plant/gnu.o" &&
   edit= relink gnu-runtime "$plant/gnu.o" -Wl,-U,_objc_msg_lookup
