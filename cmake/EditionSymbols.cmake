@@ -46,7 +46,7 @@ function(fennick_mangled_prefix name out)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
-  execute_process(COMMAND ${NM} --undefined-only ${OBJECTS} OUTPUT_VARIABLE listing
+  execute_process(COMMAND ${NM} -u ${OBJECTS} OUTPUT_VARIABLE listing
                   RESULT_VARIABLE rc)
   if(NOT rc EQUAL 0)
     message(FATAL_ERROR "${NM} failed on ${OBJECTS}")
