@@ -118,10 +118,12 @@ function(fennick_edition name)
   endif()
   # An edition carries only what its exports reach: a module's code that
   # another edition alone calls is dropped (sections per function and
-  # object, see the top CMakeLists.txt; Mach-O splits at every symbol).
+  # object on ELF, see the top CMakeLists.txt; Mach-O splits at every
+  # symbol). Not on Windows: GNU ld keeps every function that has unwind
+  # data (.pdata, .eh_frame), so the DLL would only grow.
   if(APPLE)
     target_link_options(${name} PRIVATE LINKER:-dead_strip)
-  else()
+  elseif(NOT WIN32)
     target_link_options(${name} PRIVATE LINKER:--gc-sections)
   endif()
 endfunction()
