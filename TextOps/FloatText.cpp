@@ -6,7 +6,7 @@
 
 #include "BigUnsigned.h"
 #include "DirectText.h"
-
+#include "PowersOfTen.h"
 #include "TextOps.h"
 
 // The fixed-notation path places six digits as one little-endian word and
@@ -46,17 +46,6 @@ bool scaledRound(uint64_t m, int e, int k, uint64_t& q) {
 }
 
 // ---- the exact path ----------------------------------------------------------
-
-constexpr double kDoublePowers[23] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                      1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                      1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// 10^n within a few units in the last place, 0 <= n <= 66: an estimate only.
-double approxPower10(int n) {
-  double p = 1.0;
-  for (; n > 22; n -= 22) p *= 1e22;
-  return p * kDoublePowers[n];
-}
 
 // Up to 2^24 * 5^50 (141 bits) and (2 * 10^7 + 1) * 2^149 (174 bits).
 using FormatInt = BigUnsigned<8>;
@@ -123,7 +112,7 @@ size_t formatExact(float value, char* out) {
   uint32_t digits;
   for (;;) {
     const int k = 5 - x;
-    const double estimate = k >= 0 ? magnitude * approxPower10(k) : magnitude / approxPower10(-k);
+    const double estimate = k >= 0 ? magnitude * power10(k) : magnitude / power10(-k);
     digits = roundedScaled(m, e, k, estimate);
     if (digits < 1000000) break;
     ++x;  // x was one too small, or the rounding carried into a new digit
@@ -207,8 +196,9 @@ size_t formatFloatG6(float value, char* out) noexcept {
       break;
     }
   }
-  // %g: fixed notation for -4 <= X < 6, else exponent notation.
-  if (x < -4 || x >= 6) return formatExact(value, out);
+  // %g: fixed notation for -4 <= X < 6, else exponent notation; the loop
+  // above left X <= 5 (k >= 0).
+  if (x < -4) return formatExact(value, out);
   const uint32_t d = uint32_t(digits);
   char* p = out;
   if (negative) *p++ = '-';

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "PowersOfTen.h"
 #include "TextOps.h"
 
 namespace textops {
@@ -27,8 +28,8 @@ inline int digitRunBytes(const char* p, uint32_t& value) noexcept {
   return n;
 }
 
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__ && \
-    (defined(__GNUC__) || defined(__clang__))
+// Little-endian word order and __builtin_ctzll: every target the library
+// builds for (FloatText.cpp refuses any other).
 inline int digitRun8(const char* p, uint32_t& value) noexcept {
   uint64_t bytes;
   std::memcpy(&bytes, p, 8);
@@ -49,21 +50,11 @@ inline int digitRun8(const char* p, uint32_t& value) noexcept {
   value = uint32_t(t);
   return count;
 }
-#else
-inline int digitRun8(const char* p, uint32_t& value) noexcept {
-  const int n = digitRunBytes(p, value);
-  if (n == 8) value = 0;
-  return n;
-}
-#endif
 
 // ---- plain numerals ---------------------------------------------------------------
 
-// Namespace-scope constants have internal linkage: each reader addresses its
-// own copy directly (tables inside inline functions are shared objects that
-// position-independent code reaches through one more load).
-constexpr float kQuickPowers[11] = {1e0f, 1e1f, 1e2f, 1e3f, 1e4f, 1e5f,
-                                    1e6f, 1e7f, 1e8f, 1e9f, 1e10f};
+// Namespace-scope constants (as those of PowersOfTen.h): each reader
+// addresses its own copy directly.
 constexpr uint32_t kQuickScales[8] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
 
 // [sign] 1-7 digits [. 1-7 digits] with a mantissa of at most 2^24, within
@@ -97,7 +88,7 @@ inline const char* plainFloat(const char* q, const char* end, const char* limit,
     return nullptr;  // a digit cannot follow
   const uint64_t mantissa = uint64_t(whole) * kQuickScales[n2] + part;
   if (mantissa > (1u << 24)) return nullptr;
-  const float magnitude = float(uint32_t(mantissa)) / kQuickPowers[n2];
+  const float magnitude = float(uint32_t(mantissa)) / kFloatPowers[n2];
   value = negative ? -magnitude : magnitude;
   return q;
 }
@@ -163,7 +154,7 @@ inline ParseResult parseStreamFloatQuick(const char* p, const char* end, const c
   if (q == digits || mantissa > (1u << 24) || fraction > 10 ||
       (q < end && (unsigned(*q - '0') < 10u || *q == '.' || *q == 'e' || *q == 'E')))
     return parseStreamFloat(p, end, value);
-  float magnitude = float(mantissa) / kQuickPowers[fraction];
+  float magnitude = float(mantissa) / kFloatPowers[fraction];
   value = negative ? -magnitude : magnitude;
   return {q, true};
 }

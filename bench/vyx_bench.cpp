@@ -11,7 +11,6 @@
 //                             write per file, then GetUVTile, GetFaceIDsVyx
 //                             and GetUVGroup on MESH
 //   vyx_bench rss CMD...      runs CMD and prints its peak resident memory (KB)
-#include <dlfcn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -23,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "EditionLoader.h"
+#include "EditionSymbols.h"
 #include "VyXWriter.h"
 
 namespace {
@@ -160,13 +161,13 @@ vyxgen::Bytes slurp(const std::string& path) {
 }
 
 int tiles(const char* lib, const char* mesh, const char* out, int rounds) {
-  void* h = dlopen(lib, RTLD_NOW);
+  void* h = loader::open(lib);
   if (!h) return 1;
   using PathText = float (*)(const char*, char*);
-  auto split = reinterpret_cast<PathText>(dlsym(h, "_Z13GetUVsFromVyXPKcPc"));
-  auto uvTile = reinterpret_cast<PathText>(dlsym(h, "_Z9GetUVTilePKcPc"));
-  auto faceIDs = reinterpret_cast<float (*)(const char*, double)>(dlsym(h, "_Z13GetFaceIDsVyxPKcd"));
-  auto groups = reinterpret_cast<float (*)(const char*)>(dlsym(h, "_Z10GetUVGroupPKc"));
+  auto split = loader::function<PathText>(h, decorated::GetUVsFromVyX);
+  auto uvTile = loader::function<PathText>(h, decorated::GetUVTile);
+  auto faceIDs = loader::function<float (*)(const char*, double)>(h, decorated::GetFaceIDsVyx);
+  auto groups = loader::function<float (*)(const char*)>(h, decorated::GetUVGroup);
   if (!split || !uvTile || !faceIDs || !groups) return 1;
   std::string outPath = out;
   float files = 0;

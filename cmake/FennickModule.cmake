@@ -116,4 +116,14 @@ function(fennick_edition name)
     set_target_properties(${name} PROPERTIES SUFFIX ".so")
     target_link_options(${name} PRIVATE -Wl,--no-undefined)
   endif()
+  # An edition carries only what its exports reach: a module's code that
+  # another edition alone calls is dropped (sections per function and
+  # object on ELF, see the top CMakeLists.txt; Mach-O splits at every
+  # symbol). Not on Windows: GNU ld keeps every function that has unwind
+  # data (.pdata, .eh_frame), so the DLL would only grow.
+  if(APPLE)
+    target_link_options(${name} PRIVATE LINKER:-dead_strip)
+  elseif(NOT WIN32)
+    target_link_options(${name} PRIVATE LINKER:--gc-sections)
+  endif()
 endfunction()

@@ -1,26 +1,28 @@
-# Builds FennickDLL for macOS on Linux: clang-19 with Apple targets (the
+# Builds FennickDLL for macOS on Linux: clang with Apple targets (the
 # architectures and deployment target come from the project's Apple branch),
-# ld64.lld-19 as the linker, llvm-lipo-19 to join slices.
+# ld64.lld as the linker, llvm-lipo to join slices, all of the LLVM release
+# tools/versions.sh names.
 #   cmake -S . -B build-mac -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-macos-cross.cmake
 # The SDK is assembled in the build folder: Apple's libc headers and
 # libSystem stub (tools/apple_libc.sh puts them in .deps/apple-libc, or
 # FENNICK_APPLE_LIBC names another copy), the stubs of cmake/macos-stubs/ for
 # libc++, libobjc and the frameworks, and an SDKSettings.json. The C++
-# headers are Debian's libc++ 19 with Apple's availability annotations on,
+# headers are Debian's libc++ of that release with Apple's availability annotations on,
 # so a standard-library call newer than the deployment target is refused.
+include(${CMAKE_CURRENT_LIST_DIR}/ToolVersions.cmake)
 set(CMAKE_SYSTEM_NAME Darwin)
-set(CMAKE_C_COMPILER clang-19)
-set(CMAKE_CXX_COMPILER clang++-19)
-set(CMAKE_OBJCXX_COMPILER clang++-19)
+set(CMAKE_C_COMPILER clang-${FENNICK_LLVM})
+set(CMAKE_CXX_COMPILER clang++-${FENNICK_LLVM})
+set(CMAKE_OBJCXX_COMPILER clang++-${FENNICK_LLVM})
 foreach(lang C CXX OBJCXX)
   set(CMAKE_${lang}_COMPILER_TARGET x86_64-apple-darwin)
 endforeach()
-find_program(CMAKE_AR NAMES llvm-ar-19 REQUIRED)
-find_program(CMAKE_RANLIB NAMES llvm-ranlib-19 REQUIRED)
-find_program(CMAKE_STRIP NAMES llvm-strip-19 REQUIRED)
-find_program(CMAKE_INSTALL_NAME_TOOL NAMES llvm-install-name-tool-19 REQUIRED)
-find_program(fennick_lipo NAMES llvm-lipo-19 REQUIRED)
-find_program(fennick_ld64 NAMES ld64.lld-19 REQUIRED)
+find_program(CMAKE_AR NAMES llvm-ar-${FENNICK_LLVM} REQUIRED)
+find_program(CMAKE_RANLIB NAMES llvm-ranlib-${FENNICK_LLVM} REQUIRED)
+find_program(CMAKE_STRIP NAMES llvm-strip-${FENNICK_LLVM} REQUIRED)
+find_program(CMAKE_INSTALL_NAME_TOOL NAMES llvm-install-name-tool-${FENNICK_LLVM} REQUIRED)
+find_program(fennick_lipo NAMES llvm-lipo-${FENNICK_LLVM} REQUIRED)
+find_program(fennick_ld64 NAMES ld64.lld-${FENNICK_LLVM} REQUIRED)
 
 if(NOT FENNICK_APPLE_LIBC)
   set(FENNICK_APPLE_LIBC ${CMAKE_CURRENT_LIST_DIR}/../.deps/apple-libc)
@@ -54,7 +56,7 @@ set(CMAKE_OSX_SYSROOT ${fennick_sdk})
 
 # libc++'s configuration with the line that switches the annotations off
 # removed; found ahead of the installed one.
-set(fennick_libcxx /usr/lib/llvm-19/include/c++/v1)
+set(fennick_libcxx /usr/lib/llvm-${FENNICK_LLVM}/include/c++/v1)
 file(READ ${fennick_libcxx}/__config_site fennick_config)
 set(fennick_off "#define _LIBCPP_HAS_NO_VENDOR_AVAILABILITY_ANNOTATIONS")
 string(FIND "${fennick_config}" "${fennick_off}" fennick_at)

@@ -24,33 +24,12 @@
 #include <string>
 #include <vector>
 
-#if defined(_WIN32)
-#include <windows.h>
-#else
-#include <dlfcn.h>
-#endif
+#include "EditionLoader.h"
 
 namespace {
 
-using ExportFn = float (*)(char*, double, char*);
+using ExportFn = loader::ExportFn;
 constexpr size_t kBlockSize = 64 * 1024;
-
-void* openLibrary(const char* path) {
-#if defined(_WIN32)
-  return reinterpret_cast<void*>(LoadLibraryA(path));
-#else
-  return dlopen(path, RTLD_NOW | RTLD_LOCAL);
-#endif
-}
-
-ExportFn findExport(void* library, const char* name) {
-#if defined(_WIN32)
-  return reinterpret_cast<ExportFn>(
-      reinterpret_cast<void*>(GetProcAddress(static_cast<HMODULE>(library), name)));
-#else
-  return reinterpret_cast<ExportFn>(dlsym(library, name));
-#endif
-}
 
 std::string formatResult(float value) {
   if (std::isnan(value)) return std::signbit(value) ? "-nan" : "nan";
@@ -113,7 +92,7 @@ bool makeCall(const std::vector<std::string>& fields, Call& call, std::string& e
 }
 
 int runCall(void* library, const Call& call) {
-  ExportFn fn = findExport(library, call.exportName.c_str());
+  ExportFn fn = loader::function<ExportFn>(library, call.exportName.c_str());
   if (!fn) {
     std::printf("%s: no such export\n", call.exportName.c_str());
     return 2;
@@ -204,7 +183,7 @@ int main(int argc, char** argv) {
                  "       fennick-host LIBRARY --script FILE\n");
     return 2;
   }
-  void* library = openLibrary(argv[1]);
+  void* library = loader::open(argv[1]);
   if (!library) {
     std::fprintf(stderr, "fennick-host: cannot load %s\n", argv[1]);
     return 2;

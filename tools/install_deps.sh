@@ -2,6 +2,7 @@
 # Installs what the build, the tests and the demo need on a Debian machine,
 # only what is missing. Run as root (or with sudo available).
 set -euo pipefail
+. "$(dirname "$0")/versions.sh"
 
 need_windows=${NEED_WINDOWS:-1}
 need_cross=${NEED_CROSS:-1}  # the libcxx, arm64, apple, objc and macos lanes
@@ -13,7 +14,8 @@ if [ "$need_windows" = 1 ]; then
              binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 wine wine64 wine32:i386)
 fi
 if [ "$need_cross" = 1 ]; then
-  packages+=(clang-19 lld-19 llvm-19 libc++-19-dev libc++abi-19-dev g++-aarch64-linux-gnu
+  v=$fennick_llvm
+  packages+=(clang-$v lld-$v llvm-$v libc++-$v-dev libc++abi-$v-dev g++-aarch64-linux-gnu
              qemu-user libgnustep-gui-dev gobjc++)
 fi
 

@@ -1,14 +1,14 @@
 #!/usr/bin/env bash
 # Runs every test lane and ends with one line "N passed, N failed":
 #   linux     release build with -Werror, ctest (unit, ABI, real readers, scripts)
-#   libcxx    clang-19 over libc++ (macOS's C++ library) with -Werror, ctest;
+#   libcxx    clang over libc++ (macOS's C++ library) with -Werror, ctest;
 #             outputs compared byte for byte with the linux lane's build
-#   arm64     clang-19 cross build for aarch64 (signed char), unit and ABI
+#   arm64     clang cross build for aarch64 (signed char), unit and ABI
 #             suites under qemu-aarch64; outputs compared with the x86-64 build
 #   apple     every C++ source of FennickDLL compiled with -Werror for macOS
 #             x86_64 (10.13) and arm64 (11.0) against libc++ with Apple's
 #             availability annotations on; the CMake Apple branch's defaults
-#   objc      AddCocoa_mac.mm with clang-19 -Werror for Apple's Objective-C
+#   objc      AddCocoa_mac.mm with clang -Werror for Apple's Objective-C
 #             runtime against GNUstep's headers and Apple-exact declarations
 #   macos     the macOS release archive built (universal FennickDLL.dylib,
 #             ld64.lld) and checked as a loader would read it, each check
@@ -21,11 +21,15 @@
 # Lanes to run can be named as arguments (default: all). Installs what is
 # missing first (Debian; set FENNICK_NO_INSTALL=1 to skip). Prints each
 # lane's time and the CPU time of its processes.
+# Every lane, run here or by its script, counts its checks with
+# tests/lanes/lib.sh and ends with the line "LANE passed=P failed=F"; the
+# summary adds up those lines (a lane without one counts one failure).
 set -uo pipefail
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 . tools/configure.sh
+. tests/lanes/lib.sh
 lanes=("$@")
 [ ${#lanes[@]} -eq 0 ] && lanes=(linux libcxx arm64 apple objc macos sanitize win64 win32 demo fuzz)
 jobs=$(nproc 2>/dev/null || echo 2)
@@ -39,7 +43,7 @@ total_pass=0
 total_fail=0
 declare -A lane_pass lane_fail lane_secs lane_cpu
 lane_order=()
-skipped=()
+logs=$(mktemp -d /tmp/fennick-lanes.XXXXXX)
 
 note() {  # lane passed failed (a lane noted twice adds up)
   total_pass=$((total_pass + $2))
@@ -61,39 +65,38 @@ cpu_mark() {
                    NR == 2 { printf "%d", sec($1) + sec($2) }' "$cpu_file")
 }
 
-# ctest summary "NN% tests passed, F tests failed out of T" -> pass fail
+# ctest summary "NN% tests passed, F tests failed out of T" -> counts; one
+# more check: the tests left nothing in the temporary folder.
 ctest_lane() {  # lane builddir cmake-args...
   local lane=$1 dir=$2
   shift 2
   echo "== $lane: configure and build ($dir)"
   if ! cmake_configure "$dir" -DFENNICK_WERROR=ON "$@" >"$dir.configure.log" 2>&1; then
-    tail -30 "$dir.configure.log"; note "$lane" 0 1; return
+    tail -30 "$dir.configure.log"; bad "configure"; return
   fi
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
-    grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
+    grep -E 'error|Error' "$dir.build.log" | head -40; bad "build"; return
   fi
   echo "== $lane: ctest"
   # The tests' temporary files go to a folder of the lane's own: whatever
   # is left there afterwards is a test that does not remove what it made.
-  local out scratch left clean=1
+  local out scratch left
   scratch=$(mktemp -d "/tmp/fennick-$lane.XXXXXX")
   out=$(cd "$dir" && TMPDIR=$scratch ctest -j "$jobs" --output-on-failure --timeout 900 2>&1)
   left=$(ls -A "$scratch")
-  if [ -n "$left" ]; then
-    echo "== $lane: FAILED: the tests left in the temporary folder: $(echo $left | cut -c1-400)"
-    clean=0
-  fi
   rm -rf "$scratch"
   echo "$out" | grep -E 'Failed|\*\*\*|tests passed|Not Run' | head -60
   local line total failed
   line=$(echo "$out" | grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' | tail -1)
   if [ -z "$line" ]; then
-    echo "$out" | tail -20; note "$lane" 0 1; return
+    echo "$out" | tail -20; bad "no ctest summary"; return
   fi
   failed=$(echo "$line" | sed -E 's/.*passed, ([0-9]+) tests? failed out of ([0-9]+).*/\1/')
   total=$(echo "$line" | sed -E 's/.*failed out of ([0-9]+).*/\1/')
-  if [ "$total" -eq 0 ]; then note "$lane" 0 1; return; fi
-  note "$lane" $((total - failed + clean)) $((failed + 1 - clean))
+  if [ "$total" -eq 0 ]; then bad "ctest ran no test"; return; fi
+  count $((total - failed)) "$failed"
+  if [ -z "$left" ]; then ok; else
+    bad "the tests left in the temporary folder: $(echo $left | cut -c1-400)"; fi
 }
 
 start_display() {
@@ -167,77 +170,54 @@ win_fault_run() {  # build-dir
   chmod -R u+w "$kit"; rm -rf "$kit"
 }
 
-# Passed and failed counts of a googletest run's output.
-gtest_counts() {  # output -> "passed failed"
-  local p f
-  p=$(echo "$1" | grep -E '^\[  PASSED  \] [0-9]+ test' | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
-  f=$(echo "$1" | grep -E '^\[  FAILED  \] [0-9]+ test' | sed -E 's/.*\] ([0-9]+) test.*/\1/' | tail -1)
-  echo "${p:-0} ${f:-0}"
-}
-
+# Runs after wine_setup (in the shell that runs the lanes: the prefix is
+# shared by both Windows lanes and removed at the end).
 win_lane() {  # lane arch
   local lane=$1 arch=$2 dir=build-win-$2
   echo "== $lane: configure and build ($dir)"
   if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON \
        -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-$arch-w64-mingw32.cmake >"$dir.configure.log" 2>&1; then
-    tail -30 "$dir.configure.log"; note "$lane" 0 1; return
+    tail -30 "$dir.configure.log"; bad "configure"; return
   fi
   if ! cmake --build "$dir" -j "$jobs" >"$dir.build.log" 2>&1; then
-    grep -E 'error|Error' "$dir.build.log" | head -40; note "$lane" 0 1; return
+    grep -E 'error|Error' "$dir.build.log" | head -40; bad "build"; return
   fi
-  wine_setup
-  local pass=0 fail=0
   if bash tests/win/check_tables.sh "$dir/FennickDLL02.dll" "$arch-w64-mingw32-objdump" exports02/exports02.list; then
-    pass=$((pass + 1))
+    ok
   else
-    fail=$((fail + 1))
+    bad "export and import tables"
   fi
   if [ "$arch" = i686 ] && [ $wine_runs_i686 = 0 ]; then
     echo "== $lane: SKIPPED the runs under Wine: this machine's kernel cannot execute 32-bit x86 programs (built and export table checked only)"
-    skipped+=("$lane: runs under Wine (no 32-bit x86 execution on this kernel)")
-    note "$lane" "$pass" "$fail"
+    echo "$lane: runs under Wine (no 32-bit x86 execution on this kernel)" >>"$logs/skipped"
     return
   fi
   # The host harness built for Windows drives the DLL by name too.
   local hostout
   hostout=$(cd "$dir" && timeout 120 "$wine" fennick-host.exe FennickDLL02.dll GetVertsVyx "$root/samples/grid.vyx" 0 2>&1 | tr -d '\r')
-  if [ "$hostout" = "GetVertsVyx -> 20" ]; then
-    pass=$((pass + 1))
-  else
-    echo "fennick-host.exe under Wine printed: $hostout"; fail=$((fail + 1))
-  fi
+  if [ "$hostout" = "GetVertsVyx -> 20" ]; then ok; else
+    bad "fennick-host.exe under Wine printed: $hostout"; fi
   # The release archive made from this build, unpacked and run as a user would.
   local archive
   if archive=$(bash tools/package.sh "$lane" "$dir" 2>&1 | tail -1) && [ -f "$archive" ] &&
      WINE=$wine bash tests/win/package_test.sh "$archive" "$root/samples"; then
-    pass=$((pass + 1))
+    ok
   else
-    echo "release archive: $archive"; fail=$((fail + 1))
+    bad "release archive: $archive"
   fi
   echo "== $lane: tests under Wine"
-  local out rc p f
-  out=$(cd "$dir" && timeout 900 "$wine" fennick_win_tests.exe --gtest_filter='-WinFaults.*' 2>&1)
+  local out=$logs/$lane.tests.log rc
+  (cd "$dir" && timeout 900 "$wine" fennick_win_tests.exe --gtest_filter='-WinFaults.*') >"$out" 2>&1
   rc=$?
-  echo "$out" | grep -E '^\[  FAILED|Failure|error' | head -40
-  read -r p f <<<"$(gtest_counts "$out")"
-  if [ "$p" -eq 0 ] && [ "$f" -eq 0 ]; then
-    echo "$out" | tail -20; f=1
-  elif [ $rc -ne 0 ] && [ "$f" -eq 0 ]; then
-    f=1
-  fi
-  pass=$((pass + p)); fail=$((fail + f))
+  grep -E '^\[  FAILED|Failure|error' "$out" | head -40
+  gtest_count "$out" $rc || tail -20 "$out"
   echo "== $lane: fault run under Wine (read-only folder, full disk)"
-  out=$(win_fault_run "$dir")
+  out=$logs/$lane.faults.log
+  win_fault_run "$dir" >"$out"
   rc=$?
-  echo "$out" | grep -E '^\[  FAILED|Failure|error' | head -40
-  echo "$out" | grep -A1 -E ': Skipped$' | grep -vE ': Skipped$|^--$' | sed 's/^/  skipped: /'
-  read -r p f <<<"$(gtest_counts "$out")"
-  if [ "$p" -eq 0 ] && [ "$f" -eq 0 ]; then
-    echo "$out" | tail -20; f=1
-  elif [ $rc -ne 0 ] && [ "$f" -eq 0 ]; then
-    f=1
-  fi
-  note "$lane" $((pass + p)) $((fail + f))
+  grep -E '^\[  FAILED|Failure|error' "$out" | head -40
+  grep -A1 -E ': Skipped$' "$out" | grep -vE ': Skipped$|^--$' | sed 's/^/  skipped: /'
+  gtest_count "$out" $rc || tail -20 "$out"
 }
 
 # The linux lane's build of what the output comparisons call (nothing to do
@@ -250,63 +230,43 @@ reference_build() {
     { tail -30 build.configure.log build.reference.log; return 1; }
 }
 
-# Runs a lane script that ends with the line "NAME PASSED FAILED".
-script_lane() {  # lane script args...
-  local lane=$1 out counts
-  shift
-  out=$(bash "$@" 2>&1)
-  echo "$out" | sed '$d'
-  counts=$(echo "$out" | tail -1 | awk -v l="$lane" '$1 == l && NF == 3 {print $2, $3}')
-  if [ -z "$counts" ]; then echo "$out" | tail -5; note "$lane" 0 1; return; fi
-  # shellcheck disable=SC2086
-  note "$lane" $counts
-}
-
-# The output comparison of a build with the reference build.
-same_outputs() {  # lane build-dir runner...
-  local lane=$1 dir=$2 out counts
-  shift 2
-  echo "== $lane: outputs against the x86-64 GCC build"
-  out=$(bash tests/lanes/same_outputs/run.sh "$dir/same-outputs" build "$dir" "$@" 2>&1)
-  echo "$out" | sed '$d'
-  counts=$(echo "$out" | tail -1 | awk '$1 == "same-outputs" && NF == 3 {print $2, $3}')
-  # shellcheck disable=SC2086
-  if [ -n "$counts" ]; then note "$lane" $counts; else note "$lane" 0 1; fi
-}
-
 libcxx_lane() {
   ctest_lane libcxx build-libcxx -DCMAKE_TOOLCHAIN_FILE=tests/lanes/libcxx/toolchain.cmake \
     -DFENNICK_GTEST_FROM_SOURCE=ON -DFENNICK_BENCH=OFF
-  if reference_build; then same_outputs libcxx build-libcxx; else note libcxx 0 1; fi
+  if reference_build; then
+    echo "== libcxx: outputs against the x86-64 GCC build"
+    same_outputs build-libcxx/same-outputs build build-libcxx
+  else
+    bad "reference build"
+  fi
 }
 
 arm64_lane() {
   if reference_build; then
-    script_lane arm64 tests/lanes/arm64/run.sh build-arm64 build
+    bash tests/lanes/arm64/run.sh build-arm64 build
   else
-    note arm64 0 1
+    lane_begin arm64; bad "reference build"; lane_end
   fi
 }
 
 demo_lane() {
   echo "== demo"
   if bash tools/demo.sh >build-demo.log 2>&1; then
-    note demo 1 0
+    ok
   else
-    tail -30 build-demo.log; note demo 0 1
+    tail -30 build-demo.log; bad "demo"
   fi
 }
 
 fuzz_lane() {
-  if [ ! -f fuzz/CMakeLists.txt ]; then return; fi
   echo "== fuzz: smoke runs"
   if ! CC=clang CXX=clang++ cmake -S fuzz -B build-fuzz -G Ninja >build-fuzz.configure.log 2>&1; then
-    tail -30 build-fuzz.configure.log; note fuzz 0 1; return
+    tail -30 build-fuzz.configure.log; bad "configure"; return
   fi
   if ! cmake --build build-fuzz -j "$jobs" >build-fuzz.build.log 2>&1; then
-    grep -E 'error|Error' build-fuzz.build.log | head -40; note fuzz 0 1; return
+    grep -E 'error|Error' build-fuzz.build.log | head -40; bad "build"; return
   fi
-  local pass=0 fail=0 target name
+  local target name
   for target in build-fuzz/fuzz_*; do
     [ -x "$target" ] || continue
     name=$(basename "$target")
@@ -319,12 +279,35 @@ fuzz_lane() {
     [ -d "$corpus" ] && cp -r "$corpus/." "build-fuzz/corpus-$name/"
     if (cd build-fuzz && timeout 120 "./$name" -max_total_time=${FUZZ_SECONDS:-10} -rss_limit_mb=2048 \
           "${dict[@]}" "corpus-$name" >"$name.log" 2>&1); then
-      pass=$((pass + 1))
+      ok
     else
-      tail -20 "build-fuzz/$name.log"; fail=$((fail + 1))
+      tail -20 "build-fuzz/$name.log"; bad "$name"
     fi
   done
-  note fuzz $pass $fail
+}
+
+# A lane in a function of this script: counted from zero, ends with its
+# result line however the function returns.
+in_lane() {  # lane function args...
+  lane_begin "$1"
+  "${@:2}"
+  lane_end
+}
+
+# Runs one lane, its output shown as it comes and kept, and notes the
+# counts of its result line.
+run_lane() {  # lane command...
+  local lane=$1 log=$logs/$1.log counts
+  shift
+  ("$@") 2>&1 | tee "$log"
+  counts=$(lane_result "$lane" "$log")
+  if [ -z "$counts" ]; then
+    echo "== $lane: FAILED: no result line \"$lane passed=P failed=F\""
+    note "$lane" 0 1
+  else
+    # shellcheck disable=SC2086
+    note "$lane" $counts
+  fi
 }
 
 for lane in "${lanes[@]}"; do
@@ -332,17 +315,18 @@ for lane in "${lanes[@]}"; do
   cpu_mark
   cpu_started=$cpu_total
   case $lane in
-    linux) ctest_lane linux build ;;
-    libcxx) libcxx_lane ;;
-    arm64) arm64_lane ;;
-    apple) script_lane apple tests/lanes/apple/run.sh build-apple ;;
-    objc) script_lane objc tests/lanes/objc/run.sh build-objc ;;
-    macos) script_lane macos tests/lanes/macos/run.sh build-macos ;;
-    sanitize) ctest_lane sanitize build-asan -DFENNICK_SANITIZE=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFENNICK_BENCH=OFF ;;
-    win64) win_lane win64 x86_64 ;;
-    win32) win_lane win32 i686 ;;
-    demo) demo_lane ;;
-    fuzz) fuzz_lane ;;
+    linux) run_lane linux in_lane linux ctest_lane linux build ;;
+    libcxx) run_lane libcxx in_lane libcxx libcxx_lane ;;
+    arm64) run_lane arm64 arm64_lane ;;
+    apple) run_lane apple bash tests/lanes/apple/run.sh build-apple ;;
+    objc) run_lane objc bash tests/lanes/objc/run.sh build-objc ;;
+    macos) run_lane macos bash tests/lanes/macos/run.sh build-macos ;;
+    sanitize) run_lane sanitize in_lane sanitize ctest_lane sanitize build-asan -DFENNICK_SANITIZE=ON \
+                -DCMAKE_BUILD_TYPE=RelWithDebInfo -DFENNICK_BENCH=OFF ;;
+    win64) wine_setup; run_lane win64 in_lane win64 win_lane win64 x86_64 ;;
+    win32) wine_setup; run_lane win32 in_lane win32 win_lane win32 i686 ;;
+    demo) run_lane demo in_lane demo demo_lane ;;
+    fuzz) run_lane fuzz in_lane fuzz fuzz_lane ;;
     *) echo "unknown lane $lane"; note "$lane" 0 1 ;;
   esac
   lane_secs[$lane]=$((SECONDS - started))
@@ -365,6 +349,7 @@ for lane in "${lane_order[@]}"; do
   printf '  %-9s %5d passed, %d failed  (%d s, CPU %d s)\n' "$lane" "${lane_pass[$lane]}" \
     "${lane_fail[$lane]}" "${lane_secs[$lane]:-0}" "${lane_cpu[$lane]:-0}"
 done
-[ ${#skipped[@]} -gt 0 ] && printf 'Skipped: %s\n' "${skipped[@]}"
+[ -s "$logs/skipped" ] && sed 's/^/Skipped: /' "$logs/skipped"
+rm -rf "$logs"
 echo "$total_pass passed, $total_fail failed"
 [ "$total_fail" -eq 0 ] && [ "$total_pass" -gt 0 ]

@@ -12,12 +12,13 @@
 //       mergeFiles
 // Prints each call and its result; exits 1 when a call fails (a negative
 // result, or a positive one where 0 means success).
-#include <dlfcn.h>
-
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+
+#include "EditionLoader.h"
+#include "EditionSymbols.h"
 
 namespace {
 
@@ -30,7 +31,7 @@ void* library = nullptr;
 
 template <class Fn>
 Fn bind(const char* mangled, const char* name) {
-  void* f = dlsym(library, mangled);
+  void* f = loader::symbol(library, mangled);
   if (!f) {
     std::fprintf(stderr, "vyx-convert: %s (%s) not found\n", name, mangled);
     std::exit(2);
@@ -58,25 +59,25 @@ int usage() {
 
 int main(int argc, char** argv) {
   if (argc < 3) return usage();
-  library = dlopen(argv[1], RTLD_NOW | RTLD_LOCAL);
+  library = loader::open(argv[1]);
   if (!library) {
-    std::fprintf(stderr, "vyx-convert: %s\n", dlerror());
+    std::fprintf(stderr, "vyx-convert: %s\n", loader::lastError().c_str());
     return 2;
   }
   std::string command = argv[2];
   if (command == "obj" && argc == 7) {
-    auto faceIDs = bind<PathLevel>("_Z13GetFaceIDsVyxPKcd", "GetFaceIDsVyx");
-    auto toObj = bind<PathText>("_Z15writeOBJfromVyxPKcPc", "writeOBJfromVyx");
+    auto faceIDs = bind<PathLevel>(decorated::GetFaceIDsVyx, "GetFaceIDsVyx");
+    auto toObj = bind<PathText>(decorated::writeOBJfromVyx, "writeOBJfromVyx");
     double level = std::strtod(argv[4], nullptr);
     float n = show(("GetFaceIDsVyx" + args(argv[3], argv[4])).c_str(), faceIDs(argv[3], level));
     if (n < 0) return 1;
     return show(("writeOBJfromVyx" + args(argv[5], argv[6])).c_str(), toObj(argv[5], argv[6])) == 0 ? 0 : 1;
   }
   if (command == "tiles" && argc == 5) {
-    auto uvTile = bind<PathText>("_Z9GetUVTilePKcPc", "GetUVTile");
-    auto split = bind<PathText>("_Z13GetUVsFromVyXPKcPc", "GetUVsFromVyX");
-    auto tileString = bind<IndexText>("_Z15getUVTileStringiPc", "getUVTileString");
-    auto clear = bind<NoArgs>("_Z17clearUVTileStringv", "clearUVTileString");
+    auto uvTile = bind<PathText>(decorated::GetUVTile, "GetUVTile");
+    auto split = bind<PathText>(decorated::GetUVsFromVyX, "GetUVsFromVyX");
+    auto tileString = bind<IndexText>(decorated::getUVTileString, "getUVTileString");
+    auto clear = bind<NoArgs>(decorated::clearUVTileString, "clearUVTileString");
     static char name[4096];
     float tiles = show(("GetUVTile(" + std::string(argv[3]) + ")").c_str(), uvTile(argv[3], name));
     if (tiles < 0) return 1;
@@ -93,11 +94,11 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (command == "colours" && argc == 5) {
-    auto colours = bind<PathText>("_Z16ReadVertColorVyxPKcPc", "ReadVertColorVyx");
+    auto colours = bind<PathText>(decorated::ReadVertColorVyx, "ReadVertColorVyx");
     return show(("ReadVertColorVyx" + args(argv[3], argv[4])).c_str(), colours(argv[3], argv[4])) == 0 ? 0 : 1;
   }
   if (command == "merge" && argc == 5) {
-    auto merge = bind<PathText>("_Z10mergeFilesPKcPc", "mergeFiles");
+    auto merge = bind<PathText>(decorated::mergeFiles, "mergeFiles");
     return show(("mergeFiles" + args(argv[3], argv[4])).c_str(), merge(argv[3], argv[4])) == 0 ? 0 : 1;
   }
   return usage();

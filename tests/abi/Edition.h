@@ -1,41 +1,26 @@
 // Loads a built edition by path, as the application does, and calls its
-// exports by name.
+// exports by name (tools/loader/EditionLoader.h); decorated::NAME is the
+// decorated name of one of FennickDLL's C++ functions or variables.
 #pragma once
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <string>
 
-// std::string in a decorated name: std::__cxx11::basic_string in libstdc++,
-// std::__1::basic_string in libc++ (the C++ library of macOS).
-#if defined(_LIBCPP_VERSION)
-#define MANGLED_STD_STRING "NSt3__112basic_stringIcNS_11char_traitsIcEENS_9allocatorIcEEEE"
-#else
-#define MANGLED_STD_STRING "NSt7__cxx1112basic_stringIcSt11char_traitsIcESaIcEEE"
-#endif
-
-// UVTileStr's type holds std::string: libstdc++ tags the variable and so
-// decorates its name; libc++ leaves it plain.
-#if defined(_LIBCPP_VERSION)
-constexpr const char* kUVTileStrSymbol = "UVTileStr";
-#else
-constexpr const char* kUVTileStrSymbol = "_Z9UVTileStrB5cxx11";
-#endif
+#include "EditionLoader.h"
+#include "EditionSymbols.h"
 
 struct Edition {
-  using Fn = float (*)(char*, double, char*);
+  using Fn = loader::ExportFn;
   void* handle = nullptr;
 
-  explicit Edition(const char* path) { handle = dlopen(path, RTLD_NOW | RTLD_LOCAL); }
-  ~Edition() {
-    if (handle) dlclose(handle);
-  }
+  explicit Edition(const char* path) : handle(loader::open(path)) {}
+  ~Edition() { loader::close(handle); }
   Edition(const Edition&) = delete;
   Edition& operator=(const Edition&) = delete;
 
-  void* symbol(const char* name) const { return handle ? dlsym(handle, name) : nullptr; }
-  Fn fn(const char* name) const { return reinterpret_cast<Fn>(symbol(name)); }
+  void* symbol(const char* name) const { return loader::symbol(handle, name); }
+  Fn fn(const char* name) const { return loader::function<Fn>(handle, name); }
 
   // Calls an export; fails the test when it is missing.
   float call(const char* name, const char* text = nullptr, double number = 0,

@@ -35,15 +35,11 @@ TEST(ColladaExports, OnlyFennickDLLHasThem) {
     EXPECT_NE(dll().fn(name), nullptr) << name;
     EXPECT_EQ(dll02().fn(name), nullptr) << name;
   }
-  const char* decorated[] = {
-      "_Z12OBJtoCOLLADAPKcPci",     // float OBJtoCOLLADA(const char*, char*, int)
-      "_Z16OBJtoCOLLADATrisPKcPci", // float OBJtoCOLLADATris(const char*, char*, int)
-      "_Z14setTextureNamePKc",      // void setTextureName(const char*)
-      "_Z11setDateTimePKc",         // void setDateTime(const char*)
-      "_Z22CalculateSurfaceNormalPfb",  // void CalculateSurfaceNormal(float*, bool)
-      "fileHeader",
+  const char* names[] = {
+      decorated::OBJtoCOLLADA,     decorated::OBJtoCOLLADATris,       decorated::setTextureName,
+      decorated::setDateTime,      decorated::CalculateSurfaceNormal, "fileHeader",
   };
-  for (const char* name : decorated) {
+  for (const char* name : names) {
     EXPECT_NE(dll().symbol(name), nullptr) << name;
     EXPECT_EQ(dll02().symbol(name), nullptr) << name;
   }
@@ -122,13 +118,13 @@ TEST_F(ColladaAbi, FailureCodes) {
 
 TEST_F(ColladaAbi, DecoratedWriterAndNormalWorkThroughTheLibrary) {
   using Writer = float (*)(const char*, char*, int);
-  auto writer = reinterpret_cast<Writer>(dll().symbol("_Z16OBJtoCOLLADATrisPKcPci"));
+  auto writer = reinterpret_cast<Writer>(dll().symbol(decorated::OBJtoCOLLADATris));
   ASSERT_NE(writer, nullptr);
   std::string out = dir + "/head.dae";
   EXPECT_EQ(writer(obj.c_str(), &out[0], 0), 0.0f);
   EXPECT_NE(readText(out).find("<geometry id=\"head_\" name=\"head_\">"), std::string::npos);
   using Normal = void (*)(float*, bool);
-  auto normal = reinterpret_cast<Normal>(dll().symbol("_Z22CalculateSurfaceNormalPfb"));
+  auto normal = reinterpret_cast<Normal>(dll().symbol(decorated::CalculateSurfaceNormal));
   ASSERT_NE(normal, nullptr);
   float p[12] = {0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 0};
   normal(p, false);

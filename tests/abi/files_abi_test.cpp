@@ -214,8 +214,8 @@ TEST(FileServices, EmptyFolderKeepsNamesWithoutADot) {
 
 TEST(FileServices, DecoratedFolderFunctionsInFennickDLL) {
   const char* names[] = {
-      ("_Z11ClearFolder" MANGLED_STD_STRING),
-      ("_Z11IsDirectoryRK" MANGLED_STD_STRING),
+      decorated::ClearFolder,
+      decorated::IsDirectory,
       "folder",
   };
   for (const char* name : names) {

@@ -45,9 +45,9 @@ Call conversion(const char* mangled) {
 
 // The face-ID list the OBJ conversion needs, filled anew before each call.
 Call objConversion() {
-  Call toObj = conversion("_Z15writeOBJfromVyxPKcPc");
+  Call toObj = conversion(decorated::writeOBJfromVyx);
   return [toObj](const std::string& in, const std::string& out) {
-    auto faceIDs = reinterpret_cast<PathLevel>(dll().symbol("_Z13GetFaceIDsVyxPKcd"));
+    auto faceIDs = reinterpret_cast<PathLevel>(dll().symbol(decorated::GetFaceIDsVyx));
     EXPECT_EQ(faceIDs ? faceIDs(sample("grid_faces.vyx").c_str(), 1) : -1.0f, 12.0f);
     return toObj(in, out);
   };
@@ -76,7 +76,7 @@ std::vector<Writer> writers() {
   return {
       {"writeOBJfromVyx", objConversion(), vyx, -21.0f},
       {"writeOBJfromVyx, wrong colour tag", objConversion(), wrongColourTag(), -21.0f},
-      {"ReadVertColorVyx", conversion("_Z16ReadVertColorVyxPKcPc"), vyx, -21.0f},
+      {"ReadVertColorVyx", conversion(decorated::ReadVertColorVyx), vyx, -21.0f},
       {"writeCollada", exportCall(dll(), "writeCollada", 1), cube, -6.0f},
       {"writeColladaTris", exportCall(dll(), "writeColladaTris", 2), cube, -6.0f},
       {"OBJtoSculpty", exportCall(dll(), "OBJtoSculpty"), grid, -69.0f},
@@ -116,8 +116,8 @@ TEST(Outputs, AWriterNeverWritesOverItsInput) {
 // Every tile file name is checked before the first is written: the input
 // standing as tile 0, or a link to it standing as tile 1.
 TEST(Outputs, NoTileFileIsTheSplitsInput) {
-  Call split = conversion("_Z13GetUVsFromVyXPKcPc");
-  auto* names = static_cast<std::vector<std::string>*>(dll().symbol(kUVTileStrSymbol));
+  Call split = conversion(decorated::GetUVsFromVyX);
+  auto* names = static_cast<std::vector<std::string>*>(dll().symbol(decorated::UVTileStr));
   ASSERT_NE(names, nullptr);
   const Bytes vyx = readBytes(sample("grid.vyx"));  // two tiles
   const std::string dir = testsupport::makeTempDir("outputs_tiles");

@@ -51,11 +51,11 @@ struct TempDir {
 };
 
 float split(const std::string& in, const std::string& out) {
-  auto f = reinterpret_cast<PathText>(dll().symbol("_Z13GetUVsFromVyXPKcPc"));
+  auto f = reinterpret_cast<PathText>(dll().symbol(decorated::GetUVsFromVyX));
   EXPECT_NE(f, nullptr);
   std::string block = out;
   const float r = f ? f(in.c_str(), &block[0]) : -12345.0f;
-  auto* names = static_cast<std::vector<std::string>*>(dll().symbol(kUVTileStrSymbol));
+  auto* names = static_cast<std::vector<std::string>*>(dll().symbol(decorated::UVTileStr));
   if (names) names->clear();
   return r;
 }

@@ -18,27 +18,27 @@ using PathOnly = float (*)(const char*);
 
 // The VyX conversions as a caller linked against FennickDLL names them.
 struct Conversions {
-  PathLevel faceIDs = reinterpret_cast<PathLevel>(dll().symbol("_Z13GetFaceIDsVyxPKcd"));
-  PathText toObj = reinterpret_cast<PathText>(dll().symbol("_Z15writeOBJfromVyxPKcPc"));
-  PathText colours = reinterpret_cast<PathText>(dll().symbol("_Z16ReadVertColorVyxPKcPc"));
-  PathText uvTile = reinterpret_cast<PathText>(dll().symbol("_Z9GetUVTilePKcPc"));
-  PathText split = reinterpret_cast<PathText>(dll().symbol("_Z13GetUVsFromVyXPKcPc"));
-  IndexText tileString = reinterpret_cast<IndexText>(dll().symbol("_Z15getUVTileStringiPc"));
-  NoArgs clearTiles = reinterpret_cast<NoArgs>(dll().symbol("_Z17clearUVTileStringv"));
-  PathText merge = reinterpret_cast<PathText>(dll().symbol("_Z10mergeFilesPKcPc"));
-  PathOnly groups = reinterpret_cast<PathOnly>(dll().symbol("_Z10GetUVGroupPKc"));
+  PathLevel faceIDs = reinterpret_cast<PathLevel>(dll().symbol(decorated::GetFaceIDsVyx));
+  PathText toObj = reinterpret_cast<PathText>(dll().symbol(decorated::writeOBJfromVyx));
+  PathText colours = reinterpret_cast<PathText>(dll().symbol(decorated::ReadVertColorVyx));
+  PathText uvTile = reinterpret_cast<PathText>(dll().symbol(decorated::GetUVTile));
+  PathText split = reinterpret_cast<PathText>(dll().symbol(decorated::GetUVsFromVyX));
+  IndexText tileString = reinterpret_cast<IndexText>(dll().symbol(decorated::getUVTileString));
+  NoArgs clearTiles = reinterpret_cast<NoArgs>(dll().symbol(decorated::clearUVTileString));
+  PathText merge = reinterpret_cast<PathText>(dll().symbol(decorated::mergeFiles));
+  PathOnly groups = reinterpret_cast<PathOnly>(dll().symbol(decorated::GetUVGroup));
   auto* faceIDList() const { return static_cast<std::vector<uint32_t>*>(dll().symbol("faceID")); }
   auto* tileNames() const {
-    return static_cast<std::vector<std::string>*>(dll().symbol(kUVTileStrSymbol));
+    return static_cast<std::vector<std::string>*>(dll().symbol(decorated::UVTileStr));
   }
 };
 
 TEST(VyXExports, DecoratedNamesInFennickDLLOnly) {
-  const char* names[] = {"_Z13GetFaceIDsVyxPKcd", "_Z15writeOBJfromVyxPKcPc",
-                         "_Z16ReadVertColorVyxPKcPc", "_Z9GetUVTilePKcPc",
-                         "_Z13GetUVsFromVyXPKcPc", "_Z15getUVTileStringiPc",
-                         "_Z17clearUVTileStringv", "_Z10mergeFilesPKcPc",
-                         "_Z10GetUVGroupPKc", "faceID", kUVTileStrSymbol};
+  const char* names[] = {decorated::GetFaceIDsVyx, decorated::writeOBJfromVyx,
+                         decorated::ReadVertColorVyx, decorated::GetUVTile,
+                         decorated::GetUVsFromVyX, decorated::getUVTileString,
+                         decorated::clearUVTileString, decorated::mergeFiles,
+                         decorated::GetUVGroup, "faceID", decorated::UVTileStr};
   for (const char* name : names) {
     EXPECT_NE(dll().symbol(name), nullptr) << name;
     EXPECT_EQ(dll02().symbol(name), nullptr) << name;

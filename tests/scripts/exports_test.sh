@@ -44,4 +44,70 @@ compare() {
 
 compare "$FENNICK_SOURCE/Mobrel01/Mobrel01.list" "$FENNICK_DLL"
 compare "$FENNICK_SOURCE/exports02/exports02.list" "$FENNICK_DLL02"
+
+# FennickDLL's C++ functions keep their parameter types (callers linked
+# against the library bind the decorated names): the demangled table, with
+# the C++ library's spelling of std::string made one.
+signatures=$(nm -D --defined-only -C "$FENNICK_DLL" | cut -d' ' -f3- | grep '(' |
+  sed -E 's/std::(__cxx11::|__1::)?basic_string<char, std::(__1::)?char_traits<char>, std::(__1::)?allocator<char> ?>/std::string/g; s/\[abi:[a-z0-9]+\]//g' |
+  LC_ALL=C sort)
+expected=$(LC_ALL=C sort <<'EOF'
+CalculateSurfaceNormal(float*, bool)
+ClearFolder(std::string)
+DoKeyPress(char*)
+FileNameExtract(std::string const&, int)
+FilepathTruncate(std::string const&)
+GetFaceIDsVyx(char const*, double)
+GetUVGroup(char const*)
+GetUVTile(char const*, char*)
+GetUVsFromVyX(char const*, char*)
+GetVertCountFromVyX(char const*, int)
+IsDirectory(std::string const&)
+Mobrel01::HelloWorld(char const*)
+OBJtoCOLLADA(char const*, char*, int)
+OBJtoCOLLADATris(char const*, char*, int)
+ReadVertColorVyx(char const*, char*)
+clearFilesL()
+clearUVTileString()
+createFolder(char const*)
+exportSculpty(char const*, char const*, bool)
+fileFromArray(int)
+getPadding(int)
+getPasteboardText()
+getScreenPos()
+getSharedFolder()
+getUVTileString(int, char*)
+getVertexCount(char const*)
+keyCodeToString(unsigned short)
+mergeFiles(char const*, char*)
+readShort(char, char)
+readSignInt(char, char, char, char)
+readUnInt(char, char, char, char)
+readaFloat(char, char, char, char)
+readanInt(char)
+runCocoaOpenFileBrowser(char const*, char const*)
+setDateTime(char const*)
+setTextureName(char const*)
+writeOBJfromVyx(char const*, char*)
+EOF
+)
+if [ "$signatures" != "$expected" ]; then
+  echo "FennickDLL's C++ functions differ from their frozen signatures:"
+  diff <(echo "$expected") <(echo "$signatures")
+  fails=$((fails + 1))
+fi
+# FennickDLL02 carries none of FennickDLL's own operations, hidden or not
+# (an edition links only what its exports reach). A full symbol table is
+# needed to tell: the export GetVertsVyx must be in it.
+own=$(nm -C "$FENNICK_DLL02" 2>/dev/null)
+if ! echo "$own" | grep -q ' GetVertsVyx$'; then
+  echo "$(basename "$FENNICK_DLL02"): no symbol table to check"
+  fails=$((fails + 1))
+else
+  carried=$(echo "$own" | grep -E ' (writeOBJfromVyx|mergeFiles|GetUVsFromVyX|GetFaceIDsVyx|OBJtoCOLLADA|OBJtoCOLLADATris|exportSculpty)\(' || true)
+  if [ -n "$carried" ]; then
+    echo "$(basename "$FENNICK_DLL02") carries FennickDLL's operations:"; echo "$carried"
+    fails=$((fails + 1))
+  fi
+fi
 exit $fails

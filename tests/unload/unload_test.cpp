@@ -2,7 +2,6 @@
 // listing) does not survive into the next load, and what it held open is
 // closed with it.
 #include <dirent.h>
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <climits>
@@ -10,9 +9,11 @@
 #include <fstream>
 #include <string>
 
+#include "EditionLoader.h"
+
 namespace {
 
-using Fn = float (*)(char*, double, char*);
+using Fn = loader::ExportFn;
 
 bool mapped(const std::string& realPath) {
   std::ifstream maps("/proc/self/maps");
@@ -40,10 +41,10 @@ void reloadsWithoutState(const char* path) {
   ASSERT_FALSE(mapped(real)) << "loaded before the test: " << real;
 
   const size_t descriptors = openDescriptors();
-  void* handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(handle, nullptr) << dlerror();
-  Fn openFolder = reinterpret_cast<Fn>(dlsym(handle, "OpenFolder"));
-  Fn getFile = reinterpret_cast<Fn>(dlsym(handle, "GetFile"));
+  void* handle = loader::open(path);
+  ASSERT_NE(handle, nullptr) << loader::lastError();
+  Fn openFolder = loader::function<Fn>(handle, "OpenFolder");
+  Fn getFile = loader::function<Fn>(handle, "GetFile");
   ASSERT_NE(openFolder, nullptr);
   ASSERT_NE(getFile, nullptr);
   char folderPath[] = FENNICK_SAMPLES_DIR;
@@ -51,19 +52,19 @@ void reloadsWithoutState(const char* path) {
   ASSERT_EQ(openFolder(folderPath, 0, nullptr), 0.0f);
   ASSERT_EQ(getFile(nullptr, 0, block), 0.0f);  // the listing is open
   EXPECT_TRUE(mapped(real));
-  ASSERT_EQ(dlclose(handle), 0);
+  ASSERT_TRUE(loader::close(handle));
   EXPECT_FALSE(mapped(real)) << "still mapped after its last dlclose";
   EXPECT_EQ(openDescriptors(), descriptors) << "the open listing outlived the unload";
 
-  handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(handle, nullptr) << dlerror();
-  getFile = reinterpret_cast<Fn>(dlsym(handle, "GetFile"));
+  handle = loader::open(path);
+  ASSERT_NE(handle, nullptr) << loader::lastError();
+  getFile = loader::function<Fn>(handle, "GetFile");
   ASSERT_NE(getFile, nullptr);
   std::string untouched = "untouched";
   std::copy(untouched.begin(), untouched.end() + 1, block);
   EXPECT_EQ(getFile(nullptr, 0, block), -1.0f) << "a listing survived the unload";
   EXPECT_EQ(untouched, block);
-  dlclose(handle);
+  loader::close(handle);
 }
 
 // A program of its own: nothing else in the process loads the editions.

@@ -1,5 +1,5 @@
-// Loads FennickDLL02.dll from the test program's own folder with LoadLibrary
-// and binds exports with GetProcAddress, as the application does.
+// Loads FennickDLL02.dll from the test program's own folder and binds its
+// exports by name, as the application does (tools/loader/EditionLoader.h).
 #pragma once
 
 #include <windows.h>
@@ -8,8 +8,11 @@
 
 #include <string>
 
+#include "EditionLoader.h"
+#include "EditionSymbols.h"
+
 struct WinEdition {
-  using Fn = float (*)(char*, double, char*);
+  using Fn = loader::ExportFn;
   HMODULE module = nullptr;
 
   WinEdition() {
@@ -17,18 +20,13 @@ struct WinEdition {
     DWORD n = GetModuleFileNameA(nullptr, path, MAX_PATH);
     std::string dir(path, n);
     dir = dir.substr(0, dir.find_last_of("\\/") + 1);
-    module = LoadLibraryA((dir + "FennickDLL02.dll").c_str());
+    module = static_cast<HMODULE>(loader::open((dir + "FennickDLL02.dll").c_str()));
   }
-  ~WinEdition() {
-    if (module) FreeLibrary(module);
-  }
+  ~WinEdition() { loader::close(module); }
   WinEdition(const WinEdition&) = delete;
   WinEdition& operator=(const WinEdition&) = delete;
 
-  Fn fn(const char* name) const {
-    return module ? reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)))
-                  : nullptr;
-  }
+  Fn fn(const char* name) const { return loader::function<Fn>(module, name); }
   float call(const char* name, const char* text = nullptr, double number = 0,
              char* block = nullptr) const {
     Fn f = fn(name);

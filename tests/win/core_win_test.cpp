@@ -22,7 +22,7 @@ TEST(WinLoad, PlainNamesOnlyNoDecoration) {
   EXPECT_EQ(dll02().fn("GetVertsVyX"), nullptr);
   EXPECT_EQ(dll02().fn("_Version"), nullptr);
   EXPECT_EQ(dll02().fn("Version@24"), nullptr);
-  EXPECT_EQ(dll02().fn("_Z14getVertexCountPKc"), nullptr);
+  EXPECT_EQ(dll02().fn(decorated::getVertexCount), nullptr);
 }
 
 // What the file's properties show: version numbers and description.

@@ -16,15 +16,14 @@
 #     alone is 11.0, a deployment target the user gives (environment or -D)
 #     is kept, "x86_64;arm64" compiles one object with both slices (the
 #     arm64 slice raised to 11.0).
-# Ends with "apple PASSED FAILED".
+# Ends with "apple passed=P failed=F" (tests/lanes/lib.sh).
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../../.." && pwd)
+. "$(dirname "$0")/../lib.sh"
+lane_begin apple
+root=$fennick_root
 here=$root/tests/lanes/apple
 dir=$(realpath -m "$1")
 cd "$root" || exit 1
-pass=0 fail=0
-ok() { pass=$((pass + 1)); }
-bad() { echo "  FAILED: $*"; fail=$((fail + 1)); }
 
 configure() {  # build-dir cmake-args...
   local d=$1
@@ -39,20 +38,14 @@ configure() {  # build-dir cmake-args...
   fi
 }
 
-# The compile command of a source in a configured build.
-command_of() {  # build-dir source-path-suffix
-  python3 - "$1/compile_commands.json" "$2" <<'EOF'
-import json, sys
-for entry in json.load(open(sys.argv[1])):
-    if entry["file"].endswith(sys.argv[2]):
-        print(entry["command"])
-        break
-EOF
+# The compile command of TextOps.cpp in a configured build.
+command_of() {  # build-dir
+  compile_command "$1/compile_commands.json" /TextOps/TextOps.cpp
 }
 
 # The -arch and -mmacosx-version-min flags a build gives TextOps.cpp.
 target_flags() {  # build-dir
-  command_of "$1" /TextOps/TextOps.cpp |
+  command_of "$1" |
     grep -oE -- '-arch [^ ]+|-mmacosx-version-min=[^ ]+' | xargs
 }
 expect_flags() {  # label build-dir expected
@@ -63,7 +56,7 @@ expect_flags() {  # label build-dir expected
 
 # The minimum macOS recorded in an object's slice.
 minimum_of() {  # object arch
-  llvm-objdump-19 --macho --private-headers --arch="$2" "$1" 2>&1 |
+  llvm-objdump-$fennick_llvm --macho --private-headers --arch="$2" "$1" 2>&1 |
     grep -E '^ *(version|minos) ' | awk '{print $2}' | head -1
 }
 
@@ -81,7 +74,7 @@ compile_all() {  # build-dir arch minimum
   for o in $objects; do
     f=$d/$o
     if [ ! -f "$f" ]; then bad "$arch: ${o##*/} did not compile"; continue; fi
-    slices=$(llvm-lipo-19 -archs "$f" 2>&1 | xargs)
+    slices=$(llvm-lipo-$fennick_llvm -archs "$f" 2>&1 | xargs)
     if [ "$slices" = "$arch" ] && [ "$(minimum_of "$f" "$arch")" = "$minimum" ]; then
       ok
     else
@@ -93,20 +86,7 @@ compile_all() {  # build-dir arch minimum
 # The probe compiled with the flags a build gives TextOps.cpp.
 probe_errors() {  # build-dir [probe-source [flags...]]
   local cmd src=${2:-$here/probe.cpp}
-  cmd=$(python3 - "$(command_of "$1" /TextOps/TextOps.cpp)" "$src" "$1/probe.o" "${@:3}" <<'EOF'
-import shlex, sys
-args, src, out, extra = shlex.split(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4:]
-kept, i = [], 0
-while i < len(args):
-    if args[i] in ("-o", "-c", "-MF", "-MT"):
-        i += 2
-        continue
-    if args[i] != "-MD":
-        kept.append(args[i])
-    i += 1
-print(shlex.join(kept + extra + ["-o", out, "-c", src]))
-EOF
-)
+  cmd="$(command_of "$1")$(printf ' %q' "${@:3}" -o "$1/probe.o" -c "$src")"
   (cd "$1" && eval "$cmd" 2>&1)
 }
 refused() { echo "$1" | grep -q "'$2' is unavailable: introduced in macOS"; }
@@ -162,7 +142,7 @@ if configure "$dir-universal" "-DCMAKE_OSX_ARCHITECTURES=x86_64;arm64"; then
   o=TextOps/CMakeFiles/TextOps.dir/TextOps.cpp.o
   ninja -C "$dir-universal" "$o" >"$dir-universal.build.log" 2>&1
   f=$dir-universal/$o
-  slices=$(llvm-lipo-19 -archs "$f" 2>&1 | xargs)
+  slices=$(llvm-lipo-$fennick_llvm -archs "$f" 2>&1 | xargs)
   if [ "$slices" = "x86_64 arm64" ] && [ "$(minimum_of "$f" x86_64)" = 10.13 ] &&
      [ "$(minimum_of "$f" arm64)" = 11.0 ]; then
     ok
@@ -172,4 +152,4 @@ if configure "$dir-universal" "-DCMAKE_OSX_ARCHITECTURES=x86_64;arm64"; then
 else
   bad "configure the universal build"
 fi
-echo "apple $pass $fail"
+lane_end

@@ -21,12 +21,24 @@ Objective-C. Prints one "FAILED slice check: why" line per failure,
 Exit status 1 on any failure.
 """
 import hashlib
+import os
 import re
 import struct
 import subprocess
 import sys
 
-OBJDUMP = "llvm-objdump-19"
+
+def llvm_version():
+    """The LLVM release tools/versions.sh names."""
+    versions = os.path.join(os.path.dirname(os.path.abspath(__file__)), "../../../tools/versions.sh")
+    with open(versions) as f:
+        for line in f:
+            if line.startswith("fennick_llvm="):
+                return line.split("=", 1)[1].strip()
+    raise SystemExit(f"{versions} names no fennick_llvm")
+
+
+OBJDUMP = "llvm-objdump-" + llvm_version()
 SLICES = {"x86_64": ("10.13", 0x01000007), "arm64": ("11.0", 0x0100000C)}
 INSTALL_NAME = "/usr/local/lib/FennickDLL.dylib"
 SYSTEM_PREFIXES = ("/usr/lib/", "/System/Library/")

@@ -16,15 +16,14 @@
 #     GNU Objective-C runtime, one changed byte under the arm64 signature;
 #   - the workflows of .github/workflows pass the workflow validator, and a
 #     copy with a misspelt key does not.
-# Ends with "macos PASSED FAILED".
+# Ends with "macos passed=P failed=F" (tests/lanes/lib.sh).
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../../.." && pwd)
+. "$(dirname "$0")/../lib.sh"
+lane_begin macos
+root=$fennick_root
 here=$root/tests/lanes/macos
 dir=$(realpath -m "$1")
 cd "$root" || exit 1
-pass=0 fail=0
-ok() { pass=$((pass + 1)); }
-bad() { echo "  FAILED: $*"; fail=$((fail + 1)); }
 unset LIBRARY_PATH
 libsystem=$root/.deps/apple-libc/libSystem.tbd
 list=$root/Mobrel01/Mobrel01.list
@@ -34,7 +33,7 @@ echo "== macos: release archive (tools/package.sh macos)"
 mkdir -p "$dir"
 if ! archive=$(bash tools/package.sh macos "$dir/build" 2>"$dir/package.log" | tail -1) ||
    [ ! -f "$archive" ]; then
-  tail -30 "$dir/package.log"; bad "package"; echo "macos $pass $fail"; exit 0
+  tail -30 "$dir/package.log"; bad "package"; lane_end; exit 0
 fi
 rm -rf "$dir/unpacked" && mkdir -p "$dir/unpacked"
 tar -xzf "$archive" -C "$dir/unpacked"
@@ -55,7 +54,7 @@ if out=$(check "$host" --program); then ok; else bad "fennick-host: $out"; fi
 
 # Every stub symbol is bound by the dylib or the host in some slice.
 bound=$( (for a in x86_64 arm64; do
-           llvm-objdump-19 --macho --arch=$a --bind --lazy-bind "$dylib" "$host"
+           llvm-objdump-$fennick_llvm --macho --arch=$a --bind --lazy-bind "$dylib" "$host"
          done) | awk '$1 ~ /^__/ {print $NF}' | sed 's/(weak_import)//' | sort -u)
 stale=$(echo "$bound" | python3 -c '
 import re, sys
@@ -71,7 +70,8 @@ for stub in sys.argv[1:]:
 if [ -z "$stale" ]; then ok; else bad "stub symbols nothing binds:$stale"; fi
 
 # Planted faults: the dylib relinked from the release build's objects with
-# one change, each refused by the check named.
+# one change, each refused by the check named. A planted function is marked
+# used: the link strips dead code, and nothing of the dylib calls it.
 echo "== macos: planted faults"
 build=$dir/build
 plant=$dir/planted
@@ -116,9 +116,9 @@ exports:
     symbols: [ _planted_call ]
 ...
 EOF
-printf 'extern "C" int planted_call(void);\nextern "C" int planted_use(void) { return planted_call(); }\n' \
+printf 'extern "C" int planted_call(void);\nextern "C" __attribute__((used)) int planted_use(void) { return planted_call(); }\n' \
   >"$plant/outside.cpp"
-clang++-19 "${cflags[@]}" "$plant/outside.cpp" -o "$plant/outside.o" &&
+clang++-$fennick_llvm "${cflags[@]}" "$plant/outside.cpp" -o "$plant/outside.o" &&
   edit= relink outside-library "$plant/outside.o" "$plant/libplanted.tbd"
 expect outside-library "x86_64 dylibs"
 
@@ -130,9 +130,9 @@ expect export-left-out "x86_64 exports"
 # A weak import: a libSystem call declared weak, as code guarding a newer
 # call without the availability check would.
 printf '#include <stddef.h>\nextern "C" int getentropy(void*, size_t) __attribute__((weak_import));\n%s\n' \
-  'extern "C" int planted_weak(void* p) { return getentropy ? getentropy(p, 4) : -1; }' \
+  'extern "C" __attribute__((used)) int planted_weak(void* p) { return getentropy ? getentropy(p, 4) : -1; }' \
   >"$plant/weak.cpp"
-clang++-19 "${cflags[@]}" -Wno-everything "$plant/weak.cpp" -o "$plant/weak.o" &&
+clang++-$fennick_llvm "${cflags[@]}" -Wno-everything "$plant/weak.cpp" -o "$plant/weak.o" &&
   edit= relink weak-import "$plant/weak.o"
 expect weak-import "x86_64 weak"
 
@@ -147,17 +147,17 @@ cp "$build/macos-cross/MacOSX.sdk/SDKSettings.json" "$sdk/"
 sed -i 's/symbols: *\[ ___crashreporter_info__,/symbols: [ _memrchr, ___crashreporter_info__,/' \
   "$sdk/usr/lib/libSystem.tbd"
 printf '#include <stddef.h>\nextern "C" void* memrchr(const void*, int, size_t);\n%s\n' \
-  'extern "C" const void* planted_last(const char* p) { return memrchr(p, 0x2f, 8); }' \
+  'extern "C" __attribute__((used)) const void* planted_last(const char* p) { return memrchr(p, 0x2f, 8); }' \
   >"$plant/memrchr.cpp"
-clang++-19 "${cflags[@]}" "$plant/memrchr.cpp" -o "$plant/memrchr.o" &&
+clang++-$fennick_llvm "${cflags[@]}" "$plant/memrchr.cpp" -o "$plant/memrchr.o" &&
   edit="s|-isysroot [^ ]*|-isysroot $sdk|" relink libsystem-call "$plant/memrchr.o"
 expect libsystem-call "x86_64 libsystem"
 
 # A message sent through the GNU runtime's lookup.
 printf '%s\n' 'extern "C" void* objc_msg_lookup(void*, void*);' \
-  'extern "C" void* planted_send(void* o, void* s) { return objc_msg_lookup(o, s); }' \
+  'extern "C" __attribute__((used)) void* planted_send(void* o, void* s) { return objc_msg_lookup(o, s); }' \
   >"$plant/gnu.cpp"
-clang++-19 "${cflags[@]}" "$plant/gnu.cpp" -o "$plant/gnu.o" &&
+clang++-$fennick_llvm "${cflags[@]}" "$plant/gnu.cpp" -o "$plant/gnu.o" &&
   edit= relink gnu-runtime "$plant/gnu.o" -Wl,-U,_objc_msg_lookup
 expect gnu-runtime "x86_64 objc"
 
@@ -185,4 +185,4 @@ else
   sed 's/runs-on:/runs_on:/' .github/workflows/hosted.yml >"$plant/misspelt.yml"
   if "$validator" "$plant/misspelt.yml" >/dev/null 2>&1; then bad "misspelt workflow passed"; else ok; fi
 fi
-echo "macos $pass $fail"
+lane_end

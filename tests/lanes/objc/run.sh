@@ -12,14 +12,13 @@
 # string where an NSString goes, a plain number for an event tap location,
 # the deprecated file-type call without its silencing), and so is the file
 # under a prelude that leaves GNUstep's 32-bit NSStringEncoding.
-# Ends with "objc PASSED FAILED".
+# Ends with "objc passed=P failed=F" (tests/lanes/lib.sh).
 set -uo pipefail
-root=$(cd "$(dirname "$0")/../../.." && pwd)
+. "$(dirname "$0")/../lib.sh"
+lane_begin objc
+root=$fennick_root
 dir=$(realpath -m "$1")
 cd "$root" || exit 1
-pass=0 fail=0
-ok() { pass=$((pass + 1)); }
-bad() { echo "  FAILED: $*"; fail=$((fail + 1)); }
 source_file=$root/AddCocoa/AddCocoa_mac.mm
 prelude=$root/cmake/macos-headers/fennick_cross_prelude.h
 
@@ -28,31 +27,17 @@ mkdir -p "$dir"
 if ! cmake -S . -B "$dir" -G Ninja -DFENNICK_WERROR=ON -DFENNICK_TESTS=OFF -DFENNICK_BENCH=OFF \
      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-macos-cross.cmake \
      "-DCMAKE_OSX_ARCHITECTURES=x86_64;arm64" >"$dir.configure.log" 2>&1; then
-  tail -20 "$dir.configure.log"; bad "configure"; echo "objc $pass $fail"; exit 0
+  tail -20 "$dir.configure.log"; bad "configure"; lane_end; exit 0
 fi
 # The build's own compile command of the file, with its source and output
 # left for the caller to give.
-command=$(python3 - "$dir/compile_commands.json" <<'PY'
-import json, shlex, sys
-for entry in json.load(open(sys.argv[1])):
-    if entry["file"].endswith("/AddCocoa_mac.mm"):
-        args, kept, i = shlex.split(entry["command"]), [], 0
-        while i < len(args):
-            if args[i] in ("-o", "-c", "-MF", "-MT"):
-                i += 2
-                continue
-            if args[i] != "-MD":
-                kept.append(args[i])
-            i += 1
-        print(shlex.join(kept))
-PY
-)
-if [ -z "$command" ]; then bad "no compile command for AddCocoa_mac.mm"; echo "objc $pass $fail"; exit 0; fi
+command=$(compile_command "$dir/compile_commands.json" /AddCocoa_mac.mm)
+if [ -z "$command" ]; then bad "no compile command for AddCocoa_mac.mm"; lane_end; exit 0; fi
 compile() { (cd "$dir" && eval "$command" '"$@"'); }
 
 echo "== objc: AddCocoa_mac.mm for x86_64 and arm64, Apple's runtime"
 if compile -c "$source_file" -o "$dir/AddCocoa_mac.o" &&
-   [ "$(llvm-lipo-19 -archs "$dir/AddCocoa_mac.o" | xargs)" = "x86_64 arm64" ]; then ok; else
+   [ "$(llvm-lipo-$fennick_llvm -archs "$dir/AddCocoa_mac.o" | xargs)" = "x86_64 arm64" ]; then ok; else
   bad "compile"; fi
 
 # mutant NAME SED-EXPRESSION EXPECTED-DIAGNOSTIC: a copy with one planted
@@ -90,4 +75,4 @@ elif echo "$out" | grep -q "NSStringEncoding as Apple's"; then
 else
   bad "GNUstep's NSStringEncoding: refused otherwise: $(echo "$out" | grep error: | head -3)"
 fi
-echo "objc $pass $fail"
+lane_end

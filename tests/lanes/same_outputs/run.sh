@@ -6,16 +6,19 @@
 # compression and back.
 #   run.sh WORK REFERENCE_BUILD OTHER_BUILD [RUNNER...]
 # The other build's programs run under RUNNER (an emulator, for instance).
-# Prints what differs and ends with "same-outputs PASSED FAILED".
+# Prints what differs and ends with "same-outputs passed=P failed=F"
+# (tests/lanes/lib.sh).
 set -uo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
+. "$here/../lib.sh"
+lane_begin same-outputs
 work=$1
-ref=$(cd "$2" && pwd) && other=$(cd "$3" && pwd) || { echo "same-outputs 0 1"; exit 1; }
+ref=$(cd "$2" && pwd) && other=$(cd "$3" && pwd) || { bad "no build $2 or $3"; lane_end; exit 1; }
 shift 3
 
 rm -rf "$work"
 mkdir -p "$work/in"
-python3 "$here/make_inputs.py" "$work/in" || { echo "same-outputs 0 1"; exit 1; }
+python3 "$here/make_inputs.py" "$work/in" || { bad "inputs"; lane_end; exit 1; }
 
 # run_side NAME BUILD [RUNNER...]: every call, in a folder of its own.
 run_side() {
@@ -39,29 +42,26 @@ run_side() {
 run_side reference "$ref"
 run_side other "$other" "$@"
 
-pass=0 fail=0
 check() {  # description, then the command that must succeed
   local what=$1
   shift
-  if "$@"; then pass=$((pass + 1)); else echo "  differs: $what"; fail=$((fail + 1)); fi
+  if "$@"; then ok; else bad "differs: $what"; fi
 }
 # The calls must have worked, or equal failures would pass for equal output.
 if grep -E -e ' -> (-|nan)' -e 'not found|cannot|usage|No such' "$work/reference/results.txt"; then
-  echo "  a call of the reference run failed"
-  fail=$((fail + 1))
+  bad "a call of the reference run failed"
 fi
 outputs=$(ls "$work/reference/out")
 if [ "$(echo "$outputs" | wc -l)" -lt 35 ]; then
-  echo "  the reference run wrote only: $outputs"
-  fail=$((fail + 1))
+  bad "the reference run wrote only: $outputs"
 fi
 check "results printed by the calls" cmp -s "$work/reference/results.txt" "$work/other/results.txt"
 check "names of the files written" test "$outputs" = "$(ls "$work/other/out")"
 for name in $outputs; do
   check "out/$name" cmp -s "$work/reference/out/$name" "$work/other/out/$name"
 done
-if [ $fail -gt 0 ]; then
+if [ "$lane_fail" -gt 0 ]; then
   diff "$work/reference/results.txt" "$work/other/results.txt" | head -20
 fi
-echo "same-outputs $pass $fail"
-[ $fail -eq 0 ]
+lane_end
+[ "$lane_fail" -eq 0 ]
