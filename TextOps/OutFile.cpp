@@ -4,10 +4,26 @@
 
 namespace textops {
 
+namespace {
+
+// Appends to a memory target; false when it cannot grow.
+bool appendTo(std::string& into, const unsigned char* bytes, size_t size) noexcept {
+  try {
+    into.append(reinterpret_cast<const char*>(bytes), size);
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace
+
 // Without a file (it could not be opened) the bytes are dropped as failed.
 void flushOut(OutFile& out) noexcept {
   if (out.length == 0) return;
-  if (!out.file ||
+  if (out.memory) {
+    if (!appendTo(*out.memory, out.buffer.get(), out.length)) out.failed = true;
+  } else if (!out.file ||
       std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
     out.failed = true;
   out.flushed += out.length;
@@ -18,7 +34,9 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
   const auto* bytes = static_cast<const unsigned char*>(data);
   flushOut(out);
   if (size >= out.capacity) {
-    if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
+    if (out.memory) {
+      if (!appendTo(*out.memory, bytes, size)) out.failed = true;
+    } else if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
     out.flushed += size;
     return;
   }
@@ -26,7 +44,20 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
   out.length = size;
 }
 
+fennick::Status openOutMemory(OutFile& out, std::string& into, size_t writeBlock) noexcept {
+  fennick::Status status = openOutWith(out, writeBlock, [] { return FilePtr(); });
+  if (status == fennick::Status::NoMemory) return status;
+  into.clear();
+  out.memory = &into;
+  return fennick::Status::Ok;
+}
+
 bool closeOut(OutFile& out) noexcept {
+  if (out.memory) {
+    flushOut(out);
+    out.memory = nullptr;
+    return !out.failed;
+  }
   if (!out.file) return false;
   flushOut(out);
   bool ok = !out.failed;

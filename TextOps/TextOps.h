@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "Common.h"
@@ -204,10 +205,13 @@ class OutFile {
   size_t capacity = 0;
   uint64_t flushed = 0;  // bytes handed to the file before them
   bool failed = false;   // a write fell short
+  std::string* memory = nullptr;  // the bytes go here instead of a file
 
   template <class Open>
   friend fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open);
   friend bool closeOut(OutFile& out) noexcept;
+  friend fennick::Status openOutMemory(OutFile& out, std::string& into,
+                                       size_t writeBlock) noexcept;
   friend char* room(OutFile& out, size_t bytes) noexcept;
   friend size_t roomLeft(const OutFile& out) noexcept;
   friend void advance(OutFile& out, char* to) noexcept;
@@ -228,6 +232,7 @@ constexpr size_t kDefaultWriteBlock = size_t(1) << 20;
 template <class Open>
 fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   out.file.reset();
+  out.memory = nullptr;
   out.length = 0;
   out.flushed = 0;
   out.failed = false;
@@ -242,6 +247,12 @@ fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
   return out.file ? fennick::Status::Ok : fennick::Status::CreateFailed;
 }
 
+
+// The same writer appending to `into` instead of a file (emptied first), for
+// writers run in memory; a failure to grow it counts as a write that fell
+// short. NoMemory when the buffer cannot be had.
+fennick::Status openOutMemory(OutFile& out, std::string& into,
+                              size_t writeBlock = kDefaultWriteBlock) noexcept;
 
 // Flushes and closes; false when any write fell short, the close failed or
 // nothing was open.
