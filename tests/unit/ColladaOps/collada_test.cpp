@@ -54,6 +54,12 @@ std::string listOf(const std::string& doc, const std::string& marker) {
   return l.substr(open + 1, close - open - 1);
 }
 
+// Reads OBJ text held in memory into `model`.
+fennick::Status readFromText(const std::string& text, int normalMode, colModel& model) {
+  return colladaops::readModel(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                               normalMode, model);
+}
+
 class Collada : public ::testing::Test {
  protected:
   std::string dir = makeTempDir("collada");
@@ -138,14 +144,14 @@ TEST_F(Collada, HeaderFieldsAreSetByEachWriter) {
 // ---- names and escaping -------------------------------------------------------
 
 TEST(ModelName, WordsAndSingleWords) {
-  EXPECT_EQ(makeModelName("/data/My Model.dae", true), "My_Model_");
-  EXPECT_EQ(makeModelName("/data/My  Model .dae", true), "My_Model_");
-  EXPECT_EQ(makeModelName("/data/head", true), "head");
-  EXPECT_EQ(makeModelName("C:\\out\\head.dae", false), "head_");
-  EXPECT_EQ(makeModelName("/data/ Head .dae", true), " Head ");
-  EXPECT_EQ(makeModelName("/data/   .dae", true), "");
-  EXPECT_EQ(makeModelName("/data/   .dae", false), "");
-  EXPECT_EQ(makeModelName("a.b.dae", true), "a.b");
+  EXPECT_EQ(colladaops::modelName("/data/My Model.dae", true), "My_Model_");
+  EXPECT_EQ(colladaops::modelName("/data/My  Model .dae", true), "My_Model_");
+  EXPECT_EQ(colladaops::modelName("/data/head", true), "head");
+  EXPECT_EQ(colladaops::modelName("C:\\out\\head.dae", false), "head_");
+  EXPECT_EQ(colladaops::modelName("/data/ Head .dae", true), " Head ");
+  EXPECT_EQ(colladaops::modelName("/data/   .dae", true), "");
+  EXPECT_EQ(colladaops::modelName("/data/   .dae", false), "");
+  EXPECT_EQ(colladaops::modelName("a.b.dae", true), "a.b");
 }
 
 TEST_F(Collada, SpecialCharactersInTextsAreEscaped) {
@@ -269,7 +275,7 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
     }
     if (random() % 2) line += random() % 2 ? "\r\n" : "\n";  // else the file's last bytes
     colModel model;
-    int code = readColModel(obj(lists + line).c_str(), 0, model);
+    const fennick::Status code = readFromText(lists + line, 0, model);
     std::vector<int32_t> vertices, textures;
     bool sound = true, past = false;
     for (const std::string& token : tokens) {
@@ -282,11 +288,11 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
       textures.push_back(t);
     }
     if (!sound || (past && tokens.size() >= 3)) {
-      ASSERT_EQ(code, -4) << line;
+      ASSERT_EQ(code, fennick::Status::BadFace) << line;
       ++refused;
       continue;
     }
-    ASSERT_EQ(code, 0) << line;
+    ASSERT_EQ(code, fennick::Status::Ok) << line;
     const colGroup& g = model.groups[0];
     if (tokens.size() < 3) {
       ASSERT_EQ(g.faceCount, 0) << line;
@@ -553,9 +559,9 @@ TEST_F(Collada, OpenFailuresAndNullPaths) {
 
 TEST_F(Collada, ReaderFillsTheModel) {
   colModel m;
-  std::string path = obj("v 1 2 3\nvt 0.5 0.25\nv 4 5 6\nvt 1 1\nvn 0 0 1\n"
-                         "g b\r\nf 1/1 2/2 -1/-1\ng a\nf 1 2 1\ng b\r\nf 2/1 1/2 2/1\n");
-  ASSERT_EQ(readColModel(path.c_str(), 1, m), 0);
+  const std::string text = "v 1 2 3\nvt 0.5 0.25\nv 4 5 6\nvt 1 1\nvn 0 0 1\n"
+                           "g b\r\nf 1/1 2/2 -1/-1\ng a\nf 1 2 1\ng b\r\nf 2/1 1/2 2/1\n";
+  ASSERT_EQ(readFromText(text, 1, m), fennick::Status::Ok);
   EXPECT_EQ(m.positionCount, 2u);
   EXPECT_EQ(m.textureCount, 2u);
   EXPECT_EQ(m.positionRuns.size(), 2u);  // interleaved with texture lines
@@ -577,9 +583,17 @@ TEST_F(Collada, ReaderFillsTheModel) {
   EXPECT_EQ(b.faceNormals.size, 6u);
   EXPECT_EQ(m.totalCorners, 9);
   colModel none;
-  EXPECT_EQ(readColModel(path.c_str(), 0, none), 0);
+  EXPECT_EQ(readFromText(text, 0, none), fennick::Status::Ok);
   EXPECT_TRUE(none.vertices.empty());  // positions are parsed only for normals
-  EXPECT_EQ(readColModel((dir + "/missing.obj").c_str(), 0, none), -1);
+  // The same text read from its file gives the same model.
+  colModel fromFile;
+  textops::FilePtr file = textops::openRead(obj(text).c_str());
+  ASSERT_EQ(colladaops::readModel(file.get(), 1, fromFile), fennick::Status::Ok);
+  EXPECT_EQ(std::string(fromFile.textArena.begin(), fromFile.textArena.end()),
+            std::string(m.textArena.begin(), m.textArena.end()));
+  EXPECT_EQ(fromFile.totalCorners, m.totalCorners);
+  EXPECT_EQ(colladaops::readModel(static_cast<std::FILE*>(nullptr), 0, none),
+            fennick::Status::OpenFailed);
 }
 
 }  // namespace

@@ -271,19 +271,19 @@ TEST_F(Sculpty, FailuresOfFacesInFileOrder) {
     std::string text;
     float code;
   } cases[] = {
-      {v + vt + badIndex + triangle, sculpty::kResultBadIndex},
-      {v + vt + triangle + badIndex, sculpty::kResultNotQuad},
-      {v + vt + offCell + badIndex, sculpty::kResultOffCell},
-      {v + vt + good1 + badTexture, sculpty::kResultBadIndex},
+      {v + vt + badIndex + triangle, -66.0f},
+      {v + vt + triangle + badIndex, -65.0f},
+      {v + vt + offCell + badIndex, -67.0f},
+      {v + vt + good1 + badTexture, -66.0f},
       // Lines after the faces: the same failures.
-      {v + vt + badIndex + triangle + "vt 0 0\n", sculpty::kResultBadIndex},
-      {v + vt + triangle + badIndex + "v 0 0 0\n", sculpty::kResultNotQuad},
+      {v + vt + badIndex + triangle + "vt 0 0\n", -66.0f},
+      {v + vt + triangle + badIndex + "v 0 0 0\n", -65.0f},
       // A late line brings the vertex or texture coordinate a face names.
       {v + vt + good1 + badIndex + "v 3 3 3\n", 0.0f},
       {v + vt + good1 + badTexture + "vt 1 1\n", 0.0f},
       {v + good1 + vt + good2, 0.0f},
       // A late texture value of its own makes another grid.
-      {v + vt + good1 + good2 + "vt 0.75 0\n", sculpty::kResultFaceCount},
+      {v + vt + good1 + good2 + "vt 0.75 0\n", -64.0f},
       // A late vertex changes the scale of every colour.
       {v + vt + good1 + good2 + "v -4 0 0\n", 0.0f},
       {v + vt + good1 + good2, 0.0f},
@@ -403,7 +403,7 @@ TEST_F(Sculpty, EmptyImagesHaveAHeaderOnly) {
 TEST_F(Sculpty, TextureValuesAreDistinctByExactValue) {
   std::string text = kThreeQuads;
   text.replace(text.find("vt 0.25 1"), 9, "vt 0.25001 1");
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, -64.0f);
   // -0 and 0 compare equal: one column.
   text = kThreeQuads;
   text.replace(text.find("vt 0 1"), 6, "vt -0 1");
@@ -411,38 +411,38 @@ TEST_F(Sculpty, TextureValuesAreDistinctByExactValue) {
 }
 
 TEST_F(Sculpty, RefusesWithoutWritingABitmap) {
-  expectRefused("", sculpty::kResultFaceCount);  // no texture values: 1 face expected
+  expectRefused("", -64.0f);  // no texture values: 1 face expected
   std::remove(bmp.c_str());
   EXPECT_EQ(exportSculpty((dir + "/missing.obj").c_str(), bmp.c_str(), true),
-            sculpty::kResultOpenFailed);
+            -1.0f);
   EXPECT_FALSE(fileExists(bmp));
-  EXPECT_EQ(exportSculpty(nullptr, bmp.c_str(), true), sculpty::kResultOpenFailed);
+  EXPECT_EQ(exportSculpty(nullptr, bmp.c_str(), true), -1.0f);
   // A triangulated grid has twice the faces.
   expectRefused(
       "v 0 0 0\nv 0 1 0\nv 1 1 0\nv 1 0 0\nvt 0 0\nvt 0 1\nvt 1 1\nvt 1 0\n"
       "f 1/1 2/2 3/3\nf 1/1 3/3 4/4\n",
-      sculpty::kResultFaceCount);
+      -64.0f);
   // Faces that match the count but cannot be painted.
   const std::string cell = "v 0 0 0\nv 0 1 0\nv 1 1 0\nv 1 0 0\nvt 0 0\nvt 0 1\nvt 1 1\nvt 1 0\n";
-  expectRefused(cell + "f 1/1 2/2 3/3\n", sculpty::kResultNotQuad);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/4 1/1\n", sculpty::kResultNotQuad);
-  expectRefused(cell + "f 1/1 2/2 3/3 5/4\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/5\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/0\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 -1/-1\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1 2 3 4\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/x\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/-2147483648\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/99999999999\n", sculpty::kResultBadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3\n", -65.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/4 1/1\n", -65.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 5/4\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/5\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/0\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 -1/-1\n", -66.0f);
+  expectRefused(cell + "f 1 2 3 4\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/x\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/-2147483648\n", -66.0f);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/99999999999\n", -66.0f);
   // Corners 0 and 1 on one row: the pull-in leaves the image.
-  expectRefused(cell + "f 1/1 4/4 3/3 2/2\n", sculpty::kResultOffCell);
-  expectRefused(cell + "f 2/2 3/3 4/4 1/1\n", sculpty::kResultOffCell);
+  expectRefused(cell + "f 1/1 4/4 3/3 2/2\n", -67.0f);
+  expectRefused(cell + "f 2/2 3/3 4/4 1/1\n", -67.0f);
   // Corners 0 and 1 at one texture coordinate: the pull-in takes a row out
   // of the image (below it, then above it) while every column stays inside.
-  expectRefused(cell + "f 1/1 2/1 3/3 4/4\n", sculpty::kResultOffCell);
-  expectRefused(cell + "f 1/2 2/2 3/3 4/4\n", sculpty::kResultOffCell);
+  expectRefused(cell + "f 1/1 2/1 3/3 4/4\n", -67.0f);
+  expectRefused(cell + "f 1/2 2/2 3/3 4/4\n", -67.0f);
   // The face-count check comes first.
-  expectRefused(cell + "f 1/1 2/2 3/3\nf 1/1 2/2 3/3\n", sculpty::kResultFaceCount);
+  expectRefused(cell + "f 1/1 2/2 3/3\nf 1/1 2/2 3/3\n", -64.0f);
 }
 
 TEST_F(Sculpty, WidthLimitIs2048Pixels) {
@@ -467,11 +467,11 @@ TEST_F(Sculpty, WidthLimitIs2048Pixels) {
   };
   ASSERT_EQ(convert(strip(1024)), 0.0f);
   EXPECT_EQ(readBytes(bmp).size(), 54u + 2 * 6144u);
-  expectRefused(strip(1025), sculpty::kResultTooLarge);
+  expectRefused(strip(1025), -2048.0f);
   // Width over the limit but the face count wrong: -64 first.
   std::string text = strip(1025);
   text += "f 1/1 2/2 4/4 3/3\n";
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, -64.0f);
 }
 
 TEST_F(Sculpty, HugeDistinctCountsDoNotOverflowTheChecks) {
@@ -482,17 +482,17 @@ TEST_F(Sculpty, HugeDistinctCountsDoNotOverflowTheChecks) {
     std::snprintf(buf, sizeof buf, "vt %d %d\n", i, i);
     text += buf;
   }
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, -64.0f);
 }
 
 TEST_F(Sculpty, OutputFailures) {
   std::string obj = dir + "/m.obj";
   ASSERT_TRUE(writeText(obj, kThreeQuads));
   std::string nowhere = dir + "/no/such/folder/map.bmp";
-  EXPECT_EQ(exportSculpty(obj.c_str(), nowhere.c_str(), true), sculpty::kResultWriteOpenFailed);
-  EXPECT_EQ(exportSculpty(obj.c_str(), nullptr, true), sculpty::kResultWriteOpenFailed);
+  EXPECT_EQ(exportSculpty(obj.c_str(), nowhere.c_str(), true), -4.0f);
+  EXPECT_EQ(exportSculpty(obj.c_str(), nullptr, true), -4.0f);
   if (fileExists("/dev/full")) {
-    EXPECT_EQ(exportSculpty(obj.c_str(), "/dev/full", true), sculpty::kResultWriteFailed);
+    EXPECT_EQ(exportSculpty(obj.c_str(), "/dev/full", true), -68.0f);
   }
 }
 
