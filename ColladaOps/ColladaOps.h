@@ -120,6 +120,11 @@ fennick::Status readModel(std::FILE* file, int normalMode, colModel& model);
 fennick::Status exportDocument(const char* objPath, const char* outputPath, int normalMode,
                                Layout layout, const DocumentTexts& texts);
 
+// Writes the document of a model read with normalMode (Ok from readModel)
+// to `out`. May throw std::bad_alloc.
+void writeModel(textops::OutFile& out, const colModel& model, int normalMode, Layout layout,
+                const DocumentTexts& texts);
+
 // The same for OBJ text in memory, the document written to `out` (opened
 // by the caller, left open): Ok, TooManyGroups, BadFace or NoMemory;
 // nothing is written on a failure. May throw std::bad_alloc.

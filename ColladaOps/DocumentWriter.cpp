@@ -319,8 +319,8 @@ struct Texts {
   std::string model, texture, author, copyright, comments, date;
 };
 
-void writeModel(OutFile& out, const colModel& m, int normalMode, Layout layout,
-                const std::vector<std::string>& materials, const DocumentTexts& texts) {
+void writeWithMaterials(OutFile& out, const colModel& m, int normalMode, Layout layout,
+                        const std::vector<std::string>& materials, const DocumentTexts& texts) {
   const Texts t{escaped(texts.modelName), escaped(texts.textureName),
                 escaped(texts.author),    escaped(texts.copyright),
                 escaped(texts.comments),  escaped(texts.dateTime)};
@@ -514,7 +514,7 @@ Status exportDocument(const char* objPath, const char* outputPath, int normalMod
   fileops::Output output;
   if (Status status = fileops::openOutput(output, outputPath, from.rules); status != Status::Ok)
     return status;
-  writeModel(output.out, *model, normalMode, layout, materials, texts);
+  writeWithMaterials(output.out, *model, normalMode, layout, materials, texts);
   // A write error (a full disk) is reported, never passed off as success,
   // and leaves the file as it was.
   return fileops::closeOutput(output) ? Status::Ok : Status::WriteFailed;
@@ -525,8 +525,13 @@ Status writeDocument(const unsigned char* data, size_t size, int normalMode, Lay
   auto model = std::make_unique<colModel>();
   const Status read = readModel(data, size, normalMode, *model);
   if (read != Status::Ok) return read;
-  writeModel(out, *model, normalMode, layout, materialsOf(*model, layout), texts);
+  writeModel(out, *model, normalMode, layout, texts);
   return Status::Ok;
+}
+
+void writeModel(OutFile& out, const colModel& model, int normalMode, Layout layout,
+                const DocumentTexts& texts) {
+  writeWithMaterials(out, model, normalMode, layout, materialsOf(model, layout), texts);
 }
 
 }  // namespace colladaops

@@ -233,6 +233,10 @@ Status writeSculptMap(const unsigned char* data, size_t size, textops::OutFile& 
   reserveFor(mesh, int64_t(std::min<size_t>(size, INT64_MAX)));
   const char* text = reinterpret_cast<const char*>(data);
   if (size) readObjLines(mesh, text, text + size);
+  return writeSculptMap(mesh, out);
+}
+
+Status writeSculptMap(Mesh& mesh, textops::OutFile& out) {
   Canvas canvas;
   const Status status = paintMesh(mesh, canvas);
   if (status == Status::Ok) writeBitmap(canvas, out);

@@ -11,9 +11,11 @@
 #include "ExpectedDocuments.h"
 #include "FennickDLL.h"
 #include "TestSupport.h"
+#include "TextOps.h"
 
 namespace {
 
+using fennick::Status;
 using testsupport::fileExists;
 using testsupport::makeTempDir;
 using testsupport::readText;
@@ -72,22 +74,41 @@ class Collada : public ::testing::Test {
     EXPECT_TRUE(writeText(path, text));
     return path;
   }
-  // Runs a writer; the document, or "" when the result was not 0.
+  // Runs a writer in memory with the texts the export gives a document
+  // written to outName; the document, or "" when the result was not Ok.
   std::string write(const std::string& text, int mode, bool tris = false,
-                    const std::string& outName = "box.dae", float* result = nullptr) {
+                    const std::string& outName = "box.dae", Status* result = nullptr) {
+    const colladaops::Layout layout =
+        tris ? colladaops::Layout::Triangles : colladaops::Layout::Polylist;
+    colladaops::DocumentTexts texts;
+    texts.textureName = fileHeader.textureName;
+    texts.dateTime = fileHeader.dateTime;
+    colladaops::setWriterTexts(texts, dir + "/" + outName, layout);
+    std::string doc;
+    textops::OutFile out;
+    EXPECT_EQ(textops::openOutMemory(out, doc), Status::Ok);
+    const Status r = colladaops::writeDocument(reinterpret_cast<const unsigned char*>(text.data()),
+                                               text.size(), mode, layout, texts, out);
+    EXPECT_TRUE(textops::closeOut(out));
+    if (result) *result = r;
+    EXPECT_TRUE(result || r == Status::Ok) << int(r);
+    EXPECT_EQ(doc.empty(), r != Status::Ok);
+    return doc;
+  }
+  // The same through FennickDLL's C++ names and files.
+  std::string writeFile(const std::string& text, int mode, bool tris = false,
+                        const std::string& outName = "box.dae") {
     std::string in = obj(text);
     std::string out = dir + "/" + outName;
     float r = tris ? OBJtoCOLLADATris(in.c_str(), &out[0], mode)
                    : OBJtoCOLLADA(in.c_str(), &out[0], mode);
-    if (result) *result = r;
-    EXPECT_TRUE(result || r == 0.0f) << r;
+    EXPECT_EQ(r, 0.0f);
     return r == 0.0f ? readText(out) : std::string();
   }
-  float code(const std::string& text, int mode, bool tris = false) {
-    float r;
+  Status code(const std::string& text, int mode, bool tris = false) {
+    Status r;
     write(text, mode, tris, "refused.dae", &r);
-    EXPECT_FALSE(r == 0.0f) << "accepted";
-    EXPECT_FALSE(fileExists(dir + "/refused.dae"));
+    EXPECT_FALSE(r == Status::Ok) << "accepted";
     return r;
   }
 };
@@ -98,8 +119,9 @@ TEST_F(Collada, QuadPolylistWithNormalsIsTheWholeDocument) {
   setTextureName("skin");
   setDateTime("yesterday");
   EXPECT_EQ(write(kQuadObj, 1), kQuadPolylistMode1);
-  // Texture name and date stay for the next export.
-  EXPECT_EQ(write(kQuadObj, 1), kQuadPolylistMode1);
+  // Texture name and date stay for the next export, which writes the same
+  // bytes through a file.
+  EXPECT_EQ(writeFile(kQuadObj, 1), kQuadPolylistMode1);
 }
 
 TEST_F(Collada, QuadPolylistWithoutNormalsDropsTheNormalSourceAndInput) {
@@ -120,12 +142,13 @@ TEST_F(Collada, QuadPolylistWithoutNormalsDropsTheNormalSourceAndInput) {
 
 TEST_F(Collada, TwoGroupTrianglesIsTheWholeDocument) {
   EXPECT_EQ(write(kTwoTrianglesObj, 1, true, "My Model.dae"), kTwoGroupTrianglesMode1);
+  EXPECT_EQ(writeFile(kTwoTrianglesObj, 1, true, "My Model.dae"), kTwoGroupTrianglesMode1);
   EXPECT_EQ(fileHeader.modelName, "My_Model_");
   EXPECT_EQ(fileHeader.copyright, "copyright 2015");
 }
 
 TEST_F(Collada, HeaderFieldsAreSetByEachWriter) {
-  write(kQuadObj, 0);
+  writeFile(kQuadObj, 0);
   EXPECT_EQ(fileHeader.modelName, "box");
   EXPECT_EQ(fileHeader.author, "author");
   EXPECT_EQ(fileHeader.copyright, "copyright 2010");
@@ -157,7 +180,7 @@ TEST(ModelName, WordsAndSingleWords) {
 TEST_F(Collada, SpecialCharactersInTextsAreEscaped) {
   setTextureName("R&D <skin> \"1\"");
   setDateTime("<today> & \"now\"\xe9");
-  std::string doc = write(kQuadObj, 0, false, "R&D.dae");
+  std::string doc = writeFile(kQuadObj, 0, false, "R&D.dae");
   EXPECT_EQ(lineWith(doc, "<init_from>./"),
             "      <init_from>./R&amp;D &lt;skin&gt; &quot;1&quot;.bmp</init_from>");
   EXPECT_EQ(lineWith(doc, "<created>"),
@@ -310,18 +333,18 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
 
 TEST_F(Collada, FacesThatNameNothingRefuseTheFile) {
   std::string base = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\ng a\n";
-  EXPECT_EQ(code(base + "f 1 2 4\n", 0), -4.0f);          // past the vertices
-  EXPECT_EQ(code(base + "f 1/1 2/2 3/4\n", 1), -4.0f);    // past the texture coordinates
-  EXPECT_EQ(code(base + "f 0 1 2\n", 0), -4.0f);          // OBJ counts from 1
-  EXPECT_EQ(code(base + "f -4 1 2\n", 2), -4.0f);         // before the first vertex
-  EXPECT_EQ(code(base + "f 1/x 2 3\n", 0), -4.0f);        // not a number
-  EXPECT_EQ(code(base + "f 1.5 2 3\n", 0), -4.0f);
-  EXPECT_EQ(code(base + "f 99999999999 2 3\n", 0), -4.0f);
+  EXPECT_EQ(code(base + "f 1 2 4\n", 0), Status::BadFace);          // past the vertices
+  EXPECT_EQ(code(base + "f 1/1 2/2 3/4\n", 1), Status::BadFace);    // past the texture coordinates
+  EXPECT_EQ(code(base + "f 0 1 2\n", 0), Status::BadFace);          // OBJ counts from 1
+  EXPECT_EQ(code(base + "f -4 1 2\n", 2), Status::BadFace);         // before the first vertex
+  EXPECT_EQ(code(base + "f 1/x 2 3\n", 0), Status::BadFace);        // not a number
+  EXPECT_EQ(code(base + "f 1.5 2 3\n", 0), Status::BadFace);
+  EXPECT_EQ(code(base + "f 99999999999 2 3\n", 0), Status::BadFace);
   // Without any vt line, texture indices are the vertex numbers, written as
   // they are: a mesh without UVs still exports.
   std::string noUVs = write("v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\n", 1);
   EXPECT_EQ(listOf(noUVs, "<p>"), "0 0 0 1 1 1 2 2 2 ");
-  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\ng a\nf 1 2 3\n", 0), -4.0f);  // past the vertices
+  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\ng a\nf 1 2 3\n", 0), Status::BadFace);  // past the vertices
   // A face may name vertices that later lines define.
   std::string doc = write("g a\nf 1/1 2/2 3/3\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
                           "vt 0 0\nvt 1 0\nvt 0 1\n", 1);
@@ -349,7 +372,7 @@ TEST_F(Collada, RelativeCornersWithoutTextureLinesReadAsTheirAbsoluteForms) {
   EXPECT_EQ(listOf(write(v + "vt 0 0\nvt 1 0\nvt 0 1\nf -3 -2 -1\n", 0), "<p>"),
             "1 0 2 1 3 2 ");
   // A relative texture index still needs texture lines to count back from.
-  EXPECT_EQ(code(v + "f -4/-1 -3/-1 -2/-1\n", 0), -4.0f);
+  EXPECT_EQ(code(v + "f -4/-1 -3/-1 -2/-1\n", 0), Status::BadFace);
 }
 
 TEST_F(Collada, MoreThan1024GroupsRefuseTheFile) {
@@ -357,7 +380,7 @@ TEST_F(Collada, MoreThan1024GroupsRefuseTheFile) {
   for (int g = 0; g < 1024; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";
   std::string doc = write(text + "g n0\nf 1 2 3\n", 0);
   EXPECT_EQ(countOf(doc, "<polylist "), 1024u);
-  EXPECT_EQ(code(text + "g one-more\nf 1 2 3\n", 0), -3.0f);
+  EXPECT_EQ(code(text + "g one-more\nf 1 2 3\n", 0), Status::TooManyGroups);
 }
 
 TEST_F(Collada, TextsAreCopiedVerbatim) {
