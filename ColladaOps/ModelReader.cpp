@@ -371,16 +371,13 @@ Status readModel(const unsigned char* data, size_t size, int normalMode, colMode
 Status readModel(std::FILE* file, int normalMode, colModel& model) {
   if (!file) return Status::OpenFailed;
   Reader r(model, normalMode);
-  // Whole lines in runs read in large blocks.
-  textops::LineBlockReader reader;
-  bool read = textops::initLineReader(reader, file);
-  const char* begin;
-  const char* end;
-  while (read && !r.stopped && textops::nextLineBlock(reader, begin, end)) readRun(r, begin, end);
-  read = read && !reader.failed;
-  const bool readFailed = std::ferror(file) != 0;
-  if (!read) return Status::NoMemory;
-  if (readFailed) return Status::OpenFailed;
+  const Status read = textops::forEachLineRun(file, [&](const char* begin, const char* end) {
+    readRun(r, begin, end);
+    return !r.stopped;
+  });
+  if (read != Status::Ok) return read;
+  // A failed read is reported ahead of the line that stopped the reading.
+  if (r.stopped && std::ferror(file)) return Status::OpenFailed;
   return finish(r);
 }
 

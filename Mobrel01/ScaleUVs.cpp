@@ -74,16 +74,13 @@ fennick::Status scaleUVFile(const char* inPath, const char* outPath, double fact
   if (Status status = fileops::openOutput(output, outPath, from.rules); status != Status::Ok)
     return status;
 
-  textops::LineBlockReader reader;
-  if (!textops::initLineReader(reader, in.get())) return Status::NoMemory;
-  const char* begin;
-  const char* end;
-  while (textops::nextLineBlock(reader, begin, end))
-    scaleLines(output.out, begin, end, factor, offset);
   // Memory that ran out, or an input that could not be read to its end,
   // leave the output as it was.
-  if (reader.failed) return Status::NoMemory;
-  if (std::ferror(in.get())) return Status::OpenFailed;
+  const Status read = textops::forEachLineRun(in.get(), [&](const char* begin, const char* end) {
+    scaleLines(output.out, begin, end, factor, offset);
+    return true;
+  });
+  if (read != Status::Ok) return read;
   return fileops::closeOutput(output) ? Status::Ok : Status::WriteFailed;
 }
 

@@ -173,13 +173,10 @@ void reserveFor(sculpty::Mesh& mesh, int64_t size) {
 // Reads the OBJ file in one pass. A read that failed is no end of the file.
 Status readMesh(std::FILE* file, sculpty::Mesh& mesh) {
   reserveFor(mesh, textops::fileSize(file));
-  textops::LineBlockReader reader;
-  if (!textops::initLineReader(reader, file)) return Status::NoMemory;
-  const char* begin;
-  const char* end;
-  while (textops::nextLineBlock(reader, begin, end)) sculpty::readObjLines(mesh, begin, end);
-  if (reader.failed) return Status::NoMemory;
-  return std::ferror(file) != 0 ? Status::OpenFailed : Status::Ok;
+  return textops::forEachLineRun(file, [&](const char* begin, const char* end) {
+    sculpty::readObjLines(mesh, begin, end);
+    return true;
+  });
 }
 
 // Checks the mesh and paints it.

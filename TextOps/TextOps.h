@@ -147,6 +147,23 @@ bool initLineReader(LineBlockReader& reader, std::FILE* file,
 bool nextLineBlock(LineBlockReader& reader, const char*& begin,
                    const char*& end) noexcept;
 
+// The line loop of the text readers: every run of whole lines of an open
+// file through onRun(begin, end), which answers false to stop reading.
+// Ok when the file was read to its end or onRun stopped; NoMemory when the
+// buffer could not be had; OpenFailed when a read failed before the end.
+template <class OnRun>
+fennick::Status forEachLineRun(std::FILE* file, OnRun&& onRun) {
+  LineBlockReader reader;
+  if (!initLineReader(reader, file)) return fennick::Status::NoMemory;
+  const char* begin;
+  const char* end;
+  while (nextLineBlock(reader, begin, end)) {
+    if (!onRun(begin, end)) return fennick::Status::Ok;
+  }
+  if (reader.failed) return fennick::Status::NoMemory;
+  return std::ferror(file) ? fennick::Status::OpenFailed : fennick::Status::Ok;
+}
+
 // ---- number parsing with the stream extraction rules ------------------------
 
 // White space as the classic locale's isspace sees it.

@@ -71,22 +71,13 @@ int32_t countVertices(const unsigned char* data, size_t size) noexcept {
 fennick::Status countVertices(const char* path, int32_t& count) noexcept {
   textops::FilePtr file = textops::openRead(path);
   if (!file) return fennick::Status::OpenFailed;
-  textops::LineBlockReader reader;
-  if (!textops::initLineReader(reader, file.get())) return fennick::Status::NoMemory;
   int32_t sum = 0;
-  const char* begin;
-  const char* end;
-  while (textops::nextLineBlock(reader, begin, end)) {
-    if (countRun(sum, begin, end)) {
-      count = sum;
-      return fennick::Status::Ok;
-    }
-  }
-  if (reader.failed) return fennick::Status::NoMemory;
-  // A read error is no end of the file: the count would be short.
-  if (std::ferror(file.get())) return fennick::Status::OpenFailed;
-  count = sum;
-  return fennick::Status::Ok;
+  // A read error is no end of the file (the count would be short), but a
+  // marker read before it ends the count.
+  const fennick::Status status = textops::forEachLineRun(
+      file.get(), [&](const char* begin, const char* end) { return !countRun(sum, begin, end); });
+  if (status == fennick::Status::Ok) count = sum;
+  return status;
 }
 
 }  // namespace leanobj
