@@ -59,7 +59,8 @@ struct colModel {
   std::map<std::string, int32_t, std::less<>> groupTable;
   int32_t groupCount = 0;
   int32_t currentGroup = 0;
-  std::vector<colGroup> groups = std::vector<colGroup>(colladaops::kMaxGroups);
+  // One slot per distinct group line (slot 0 also before the first one).
+  std::vector<colGroup> groups = std::vector<colGroup>(1);
   int64_t totalCorners = 0;
 };
 

@@ -137,6 +137,7 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
   }
   // A fresh slot's face count is 0 already; the first group keeps the faces
   // read before it (its lists hold them too).
+  if (size_t(m.groupCount) >= m.groups.size()) m.groups.emplace_back();
   m.groupTable.emplace(std::string(key), m.groupCount);
   m.currentGroup = m.groupCount;
   ++m.groupCount;

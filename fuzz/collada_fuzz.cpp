@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const fennick::Status code = colladaops::readModel(text, length, mode, *model);
   if (code == fennick::Status::Ok) {
     int64_t corners = 0;
-    for (int32_t g = 0; g < colladaops::kMaxGroups; ++g) {
-      const colGroup& slot = model->groups[size_t(g)];
+    if (model->groups.size() > size_t(colladaops::kMaxGroups)) __builtin_trap();
+    for (const colGroup& slot : model->groups) {
       int64_t sum = 0;
       for (int32_t n : slot.cornerCounts) {
         if (n < 3) __builtin_trap();
