@@ -1,18 +1,19 @@
-// COLLADA export: the OBJ model the writers read and the writers' result
-// codes. The header texts (colHeader, fileHeader) and the functions this
-// module defines for FennickDLL's table (setTextureName, setDateTime,
-// CalculateSurfaceNormal, OBJtoCOLLADA, OBJtoCOLLADATris) are declared in
-// FennickDLL.h.
+// COLLADA export: the OBJ model the writers read, the texts a document
+// carries, and the two writers (one polylist per group, or one material and
+// triangles element per group).
 #pragma once
 
 #include <functional>
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "Common.h"
 #include "PodArray.h"
+#include "TextOps.h"
 
 // ---- the model ----------------------------------------------------------------
 
@@ -58,40 +59,77 @@ struct colModel {
   std::map<std::string, int32_t, std::less<>> groupTable;
   int32_t groupCount = 0;
   int32_t currentGroup = 0;
-  std::vector<colGroup> groups = std::vector<colGroup>(colladaops::kMaxGroups);
+  // One slot per distinct group line (slot 0 also before the first one).
+  std::vector<colGroup> groups = std::vector<colGroup>(1);
   int64_t totalCorners = 0;
+};
+
+namespace colladaops {
+
+// The document's layout: one polylist, or one material and triangles
+// element per group.
+enum class Layout { Polylist, Triangles };
+
+// The texts every document carries (written escaped).
+struct DocumentTexts {
+  std::string modelName;
+  std::string textureName;  // written as ./NAME.bmp
+  std::string author;
+  std::string copyright;
+  std::string comments;
+  std::string dateTime;     // written as created and modified
 };
 
 // Geometry name from the output path: its file name without extension, words
 // (split at blanks) each followed by "_"; a single word stays as it is when
 // keepSingleWord is set.
-std::string makeModelName(const std::string& outputPath, bool keepSingleWord);
+std::string modelName(const std::string& outputPath, bool keepSingleWord);
 
-// Reads an OBJ file into a fresh model; normalMode (0 or less: none, 1: per
+// Sets the texts a writer of `layout` gives every document written to
+// outputPath: the geometry name (a single word kept for the polylist
+// layout), author, copyright and comments. The texture name and the date
+// stay as they are.
+void setWriterTexts(DocumentTexts& texts, const std::string& outputPath, Layout layout);
+
+// corners[0..8]: three corners P0, P1, P2; normal[0..2] receives
+// (P1 - P0) x (P2 - P0) in single precision, divided by its length when
+// normalise is set (0 0 0 when it has no length). `normal` may be
+// corners + 9.
+void surfaceNormal(const float* corners, bool normalise, float* normal);
+
+// Reads OBJ text into a fresh model; normalMode (0 or less: none, 1: per
 // face, 2: smoothed per vertex, 3 or more: smoothed sums) says which normals
-// are computed. Result: 0, kResultOpenFailed, kResultTooManyGroups,
-// kResultBadFace, or -99 (no memory). May throw std::bad_alloc.
-float readColModel(const char* objPath, int normalMode, colModel& model);
-// The same from a file opened for reading (null: kResultOpenFailed).
-float readColModel(std::FILE* file, int normalMode, colModel& model);
+// are computed.
+//   Ok, TooManyGroups (more than kMaxGroups distinct group lines), BadFace
+//   (a face corner that is not a vertex index, optionally /texture index,
+//   /normal index, within the file's lists), NoMemory.
+// From a file opened for reading also OpenFailed (null, or a read that
+// failed). May throw std::bad_alloc.
+fennick::Status readModel(const unsigned char* data, size_t size, int normalMode,
+                          colModel& model);
+fennick::Status readModel(std::FILE* file, int normalMode, colModel& model);
 
-// ---- result codes of OBJtoCOLLADA and OBJtoCOLLADATris ------------------------
-// (with fennick::kResultNullArgument, -9, for a null path, and -99)
+// Writes the OBJ file at objPath as a COLLADA 1.4.1 document to outputPath,
+// through the one output replacement.
+//   Ok, NullArgument (a null path), OpenFailed, TooManyGroups, BadFace,
+//   OutputIsInput (the output path names the OBJ file: the same path,
+//   another spelling, a symbolic or a hard link; refused before anything is
+//   read or written), CreateFailed (the output cannot be opened),
+//   WriteFailed (the document could not be written completely, a full
+//   disk; the target stays as it was), NoMemory.
+// May throw std::bad_alloc.
+fennick::Status exportDocument(const char* objPath, const char* outputPath, int normalMode,
+                               Layout layout, const DocumentTexts& texts);
 
-namespace colladaops {
-// The OBJ file cannot be opened or read.
-constexpr float kResultOpenFailed = -1.0f;
-// The output cannot be opened.
-constexpr float kResultOutputFailed = -2.0f;
-// More than kMaxGroups distinct group lines.
-constexpr float kResultTooManyGroups = -3.0f;
-// A face corner that is not a vertex index (optionally /texture index,
-// /normal index) within the file's lists.
-constexpr float kResultBadFace = -4.0f;
-// The document could not be written completely (a full disk); the file stays
-// as far as it got.
-constexpr float kResultWriteFailed = -5.0f;
-// The output path names the OBJ file (the same path, another spelling, a
-// symbolic or a hard link): refused before anything is read or written.
-constexpr float kResultOutputIsInput = -6.0f;
+// Writes the document of a model read with normalMode (Ok from readModel)
+// to `out`. May throw std::bad_alloc.
+void writeModel(textops::OutFile& out, const colModel& model, int normalMode, Layout layout,
+                const DocumentTexts& texts);
+
+// The same for OBJ text in memory, the document written to `out` (opened
+// by the caller, left open): Ok, TooManyGroups, BadFace or NoMemory;
+// nothing is written on a failure. May throw std::bad_alloc.
+fennick::Status writeDocument(const unsigned char* data, size_t size, int normalMode,
+                              Layout layout, const DocumentTexts& texts, textops::OutFile& out);
+
 }  // namespace colladaops

@@ -7,12 +7,14 @@
 #include "ColladaOps.h"
 #include "Common.h"
 #include "DirectText.h"
-#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TextOps.h"
 
 namespace {
 
+using colladaops::DocumentTexts;
+using colladaops::Layout;
+using fennick::Status;
 using textops::OutFile;
 using textops::put;
 using textops::putChar;
@@ -313,17 +315,15 @@ void putCounts(OutFile& out, const colGroup& g) {
   }
 }
 
-enum class Layout { Polylist, Triangles };
-
 struct Texts {
   std::string model, texture, author, copyright, comments, date;
 };
 
-void writeDocument(OutFile& out, const colModel& m, int normalMode, Layout layout,
-                   const std::vector<std::string>& materials) {
-  const Texts t{escaped(fileHeader.modelName), escaped(fileHeader.textureName),
-                escaped(fileHeader.author),    escaped(fileHeader.copyright),
-                escaped(fileHeader.comments),  escaped(fileHeader.dateTime)};
+void writeWithMaterials(OutFile& out, const colModel& m, int normalMode, Layout layout,
+                        const std::vector<std::string>& materials, const DocumentTexts& texts) {
+  const Texts t{escaped(texts.modelName), escaped(texts.textureName),
+                escaped(texts.author),    escaped(texts.copyright),
+                escaped(texts.comments),  escaped(texts.dateTime)};
   const std::string& M = t.model;
   const bool normals = normalMode > 0;
   const std::vector<const colGroup*> groups = groupsInOrder(m);
@@ -487,45 +487,51 @@ std::string materialName(int32_t k) {
   return "material_" + digits.substr(1);
 }
 
-float exportDocument(const char* objPath, char* outputPath, int normalMode, Layout layout) {
-  if (!objPath || !outputPath) return fennick::kResultNullArgument;
-  fileHeader.modelName = makeModelName(outputPath, layout == Layout::Polylist);
-  fileHeader.author = "author";
-  fileHeader.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
-  fileHeader.comments = "comments here";
-
-  textops::FilePtr obj = textops::openRead(objPath);
-  const fileops::OneInput from(obj.get());
-  if (fileops::namesInput(outputPath, obj ? from.identity : fileops::identityOf(objPath)))
-    return colladaops::kResultOutputIsInput;
-  auto model = std::make_unique<colModel>();
-  const float read = readColModel(obj.get(), normalMode, *model);
-  obj.reset();
-  if (read != 0.0f) return read;
+std::vector<std::string> materialsOf(const colModel& model, Layout layout) {
   std::vector<std::string> materials;
   if (layout == Layout::Triangles) {
-    for (int32_t k = 1; k <= model->groupCount; ++k) materials.push_back(materialName(k));
+    for (int32_t k = 1; k <= model.groupCount; ++k) materials.push_back(materialName(k));
   }
-  fileops::Output output;
-  if (fennick::Status status = fileops::openOutput(output, outputPath, from.rules);
-      status != fennick::Status::Ok) {
-    return fennick::resultOf(status, {{fennick::Status::CreateFailed, colladaops::kResultOutputFailed}, {fennick::Status::OutputIsInput, colladaops::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-  }
-  writeDocument(output.out, *model, normalMode, layout, materials);
-  // A write error (a full disk) is reported, never passed off as success,
-  // and leaves the file as it was.
-  if (!fileops::closeOutput(output)) return colladaops::kResultWriteFailed;
-  return 0.0f;
+  return materials;
 }
 
 }  // namespace
 
-float OBJtoCOLLADA(const char* objPath, char* outputPath, int normalMode) noexcept {
-  return fennick::guarded(
-      [&] { return exportDocument(objPath, outputPath, normalMode, Layout::Polylist); });
+namespace colladaops {
+
+Status exportDocument(const char* objPath, const char* outputPath, int normalMode,
+                      Layout layout, const DocumentTexts& texts) {
+  if (!objPath || !outputPath) return Status::NullArgument;
+  textops::FilePtr obj = textops::openRead(objPath);
+  const fileops::OneInput from(obj.get());
+  if (fileops::namesInput(outputPath, obj ? from.identity : fileops::identityOf(objPath)))
+    return Status::OutputIsInput;
+  auto model = std::make_unique<colModel>();
+  const Status read = readModel(obj.get(), normalMode, *model);
+  obj.reset();
+  if (read != Status::Ok) return read;
+  const std::vector<std::string> materials = materialsOf(*model, layout);
+  fileops::Output output;
+  if (Status status = fileops::openOutput(output, outputPath, from.rules); status != Status::Ok)
+    return status;
+  writeWithMaterials(output.out, *model, normalMode, layout, materials, texts);
+  // A write error (a full disk) is reported, never passed off as success,
+  // and leaves the file as it was.
+  return fileops::closeOutput(output) ? Status::Ok : Status::WriteFailed;
 }
 
-float OBJtoCOLLADATris(const char* objPath, char* outputPath, int normalMode) noexcept {
-  return fennick::guarded(
-      [&] { return exportDocument(objPath, outputPath, normalMode, Layout::Triangles); });
+Status writeDocument(const unsigned char* data, size_t size, int normalMode, Layout layout,
+                     const DocumentTexts& texts, textops::OutFile& out) {
+  auto model = std::make_unique<colModel>();
+  const Status read = readModel(data, size, normalMode, *model);
+  if (read != Status::Ok) return read;
+  writeModel(out, *model, normalMode, layout, texts);
+  return Status::Ok;
 }
+
+void writeModel(OutFile& out, const colModel& model, int normalMode, Layout layout,
+                const DocumentTexts& texts) {
+  writeWithMaterials(out, model, normalMode, layout, materialsOf(model, layout), texts);
+}
+
+}  // namespace colladaops

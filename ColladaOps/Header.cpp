@@ -1,8 +1,39 @@
-// The library-wide header texts and their two setters.
-#include "FennickDLL.h"
+// The texts a writer puts in every document: the geometry name from the
+// output path and the fixed contributor texts of each layout.
+#include "ColladaOps.h"
+#include "FileOps.h"
 
-colHeader fileHeader;
+namespace colladaops {
 
-void setTextureName(const char* text) { fileHeader.textureName.assign(text ? text : ""); }
+std::string modelName(const std::string& outputPath, bool keepSingleWord) {
+  // The file name: what follows the last folder separator of the path cut
+  // before its file name's extension.
+  const std::string stem = fileops::withoutExtension(outputPath);
+  const size_t sep = stem.find_last_of("/\\");
+  const std::string base = sep == std::string::npos ? stem : stem.substr(sep + 1);
+  std::string name;
+  size_t words = 0;
+  for (size_t i = 0; i < base.size();) {
+    if (base[i] == ' ') {
+      ++i;
+      continue;
+    }
+    size_t end = base.find(' ', i);
+    if (end == std::string::npos) end = base.size();
+    name.append(base, i, end - i);
+    name += '_';
+    ++words;
+    i = end;
+  }
+  if (keepSingleWord && words == 1) return base;
+  return name;
+}
 
-void setDateTime(const char* text) { fileHeader.dateTime.assign(text ? text : ""); }
+void setWriterTexts(DocumentTexts& texts, const std::string& outputPath, Layout layout) {
+  texts.modelName = modelName(outputPath, layout == Layout::Polylist);
+  texts.author = "author";
+  texts.copyright = layout == Layout::Polylist ? "copyright 2010" : "copyright 2015";
+  texts.comments = "comments here";
+}
+
+}  // namespace colladaops

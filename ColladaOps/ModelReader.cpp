@@ -1,5 +1,5 @@
-// The OBJ front end of both writers: the geometry name, one pass over the OBJ
-// text into a model, and the face normals.
+// The OBJ front end of both writers: one pass over the OBJ text into a
+// model, and the face normals.
 #include <cfloat>
 #include <cmath>
 #include <cstring>
@@ -7,12 +7,12 @@
 
 #include "ColladaOps.h"
 #include "Common.h"
-#include "FennickDLL.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
 
 namespace {
 
+using fennick::Status;
 using textops::isStreamSpace;
 
 bool isFinite(float v) { return v - v == 0.0f; }
@@ -69,14 +69,14 @@ struct Reader {
   colModel& model;
   int normalMode;
   bool stopped = false;  // a line ended the reading: `code` says why
-  float code = 0.0f;
+  Status code = Status::Ok;
   TextKind lastKind = TextKind::None;
   int64_t maxVertex = -1;  // largest vertex index a face used
   int64_t maxTexture = -1;
   std::vector<DeferredFace> deferred;
 };
 
-void stopWith(Reader& r, float code) {
+void stopWith(Reader& r, Status code) {
   r.stopped = true;
   r.code = code;
 }
@@ -132,11 +132,12 @@ void readGroupLine(Reader& r, const char* begin, const char* end) {
     return;
   }
   if (m.groupCount >= colladaops::kMaxGroups) {
-    stopWith(r, colladaops::kResultTooManyGroups);
+    stopWith(r, Status::TooManyGroups);
     return;
   }
   // A fresh slot's face count is 0 already; the first group keeps the faces
   // read before it (its lists hold them too).
+  if (size_t(m.groupCount) >= m.groups.size()) m.groups.emplace_back();
   m.groupTable.emplace(std::string(key), m.groupCount);
   m.currentGroup = m.groupCount;
   ++m.groupCount;
@@ -189,14 +190,14 @@ void addFaceNormal(colModel& m, int normalMode, int32_t groupIndex, int32_t face
     p[3 * c + 2] = v.z;
   }
   if (normalMode == 1) {
-    CalculateSurfaceNormal(p, true);
+    colladaops::surfaceNormal(p, true, p + 9);
     float* slot = &m.groups[size_t(groupIndex)].faceNormals[size_t(face) * 3];
     slot[0] = p[9];
     slot[1] = p[10];
     slot[2] = p[11];
     return;
   }
-  CalculateSurfaceNormal(p, false);
+  colladaops::surfaceNormal(p, false, p + 9);
   int used = n == 4 ? 4 : 3;
   for (int c = 0; c < used; ++c) {
     aVertex& v = m.vertices[size_t(k[c])];
@@ -254,7 +255,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
       while (tokenEnd < end && !isStreamSpace(*tokenEnd)) ++tokenEnd;
       if (!readCorner(r, p, tokenEnd, corner)) {
         g.vertexIndices.size = g.textureIndices.size = first;
-        stopWith(r, colladaops::kResultBadFace);
+        stopWith(r, Status::BadFace);
         return end;
       }
       p = tokenEnd;
@@ -272,7 +273,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
     return lineEnd;
   }
   if (count > size_t(INT32_MAX)) {
-    stopWith(r, colladaops::kResultBadFace);
+    stopWith(r, Status::BadFace);
     return lineEnd;
   }
   r.maxVertex = maxVertex;
@@ -297,80 +298,35 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
   return lineEnd;
 }
 
-}  // namespace
-
-std::string makeModelName(const std::string& outputPath, bool keepSingleWord) {
-  std::string base = FileNameExtract(outputPath, 2);
-  std::string name;
-  size_t words = 0;
-  for (size_t i = 0; i < base.size();) {
-    if (base[i] == ' ') {
-      ++i;
+// Reads the whole lines of [begin, end): a face line is scanned to its end
+// by the corner reader, the others are found with memchr.
+void readRun(Reader& r, const char* begin, const char* end) {
+  colModel& model = r.model;
+  const char* p = begin;
+  while (p < end && !r.stopped) {
+    if (*p == 'f') {
+      const char* lineEnd = readFaceLine(r, p, end, end);
+      p = lineEnd < end ? lineEnd + 1 : end;
       continue;
     }
-    size_t end = base.find(' ', i);
-    if (end == std::string::npos) end = base.size();
-    name.append(base, i, end - i);
-    name += '_';
-    ++words;
-    i = end;
-  }
-  if (keepSingleWord && words == 1) return base;
-  return name;
-}
-
-void CalculateSurfaceNormal(float* p, bool normalise) {
-  float ux = p[3] - p[0], uy = p[4] - p[1], uz = p[5] - p[2];
-  float vx = p[6] - p[0], vy = p[7] - p[1], vz = p[8] - p[2];
-  float nx = uy * vz - uz * vy;
-  float ny = -(ux * vz - uz * vx);
-  float nz = ux * vy - uy * vx;
-  if (normalise) normaliseOrZero(nx, ny, nz);
-  p[9] = nx;
-  p[10] = ny;
-  p[11] = nz;
-}
-
-float readColModel(const char* objPath, int normalMode, colModel& model) {
-  textops::FilePtr file = textops::openRead(objPath);
-  return readColModel(file.get(), normalMode, model);
-}
-
-float readColModel(std::FILE* file, int normalMode, colModel& model) {
-  if (!file) return colladaops::kResultOpenFailed;
-  Reader r(model, normalMode);
-  // Whole lines in runs read in large blocks; a face line is scanned to its
-  // end by the corner reader, the others are found with memchr.
-  textops::LineBlockReader reader;
-  bool read = textops::initLineReader(reader, file);
-  const char* begin;
-  const char* end;
-  while (read && !r.stopped && textops::nextLineBlock(reader, begin, end)) {
-    const char* p = begin;
-    while (p < end && !r.stopped) {
-      if (*p == 'f') {
-        const char* lineEnd = readFaceLine(r, p, end, end);
-        p = lineEnd < end ? lineEnd + 1 : end;
-        continue;
-      }
-      const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
-      const char* lineEnd = nl ? nl : end;
-      const size_t length = size_t(lineEnd - p);
-      if (length >= 2 && p[0] == 'v' && p[1] == ' ') {
-        readVertexLine(r, p + 2, lineEnd, end);
-      } else if (length >= 2 && p[0] == 'v' && p[1] == 't') {
-        appendText(r, TextKind::Texture, p + 2, lineEnd, end);
-        ++model.textureCount;
-      } else if (p[0] == 'g') {
-        readGroupLine(r, p, lineEnd);
-      }
-      p = nl ? nl + 1 : end;
+    const char* nl = static_cast<const char*>(std::memchr(p, '\n', size_t(end - p)));
+    const char* lineEnd = nl ? nl : end;
+    const size_t length = size_t(lineEnd - p);
+    if (length >= 2 && p[0] == 'v' && p[1] == ' ') {
+      readVertexLine(r, p + 2, lineEnd, end);
+    } else if (length >= 2 && p[0] == 'v' && p[1] == 't') {
+      appendText(r, TextKind::Texture, p + 2, lineEnd, end);
+      ++model.textureCount;
+    } else if (p[0] == 'g') {
+      readGroupLine(r, p, lineEnd);
     }
+    p = nl ? nl + 1 : end;
   }
-  read = read && !reader.failed;
-  const bool readFailed = std::ferror(file) != 0;
-  if (!read) return fennick::kResultNoMemory;
-  if (readFailed) return colladaops::kResultOpenFailed;
+}
+
+// What follows the last line: the index check and the normals.
+Status finish(Reader& r) {
+  colModel& model = r.model;
   if (r.stopped) return r.code;
   // Texture indices are only written, never looked up: a mesh without any
   // texture line keeps the indices its corners give (the vertex numbers), so
@@ -378,14 +334,52 @@ float readColModel(std::FILE* file, int normalMode, colModel& model) {
   // is a broken file.
   if (uint64_t(r.maxVertex + 1) > model.positionCount ||
       (model.textureCount > 0 && uint64_t(r.maxTexture + 1) > model.textureCount))
-    return colladaops::kResultBadFace;
+    return Status::BadFace;
 
   for (const DeferredFace& d : r.deferred)
-    addFaceNormal(model, normalMode, d.group, d.face, d.corners, d.k);
-  if (normalMode == 2) {
+    addFaceNormal(model, r.normalMode, d.group, d.face, d.corners, d.k);
+  if (r.normalMode == 2) {
     for (aVertex& v : model.vertices) normaliseOrZero(v.nx, v.ny, v.nz);
-  } else if (normalMode >= 3) {
+  } else if (r.normalMode >= 3) {
     for (aVertex& v : model.vertices) zeroIfNotFinite(v.nx, v.ny, v.nz);
   }
-  return 0.0f;
+  return Status::Ok;
 }
+
+}  // namespace
+
+namespace colladaops {
+
+void surfaceNormal(const float* p, bool normalise, float* normal) {
+  float ux = p[3] - p[0], uy = p[4] - p[1], uz = p[5] - p[2];
+  float vx = p[6] - p[0], vy = p[7] - p[1], vz = p[8] - p[2];
+  float nx = uy * vz - uz * vy;
+  float ny = -(ux * vz - uz * vx);
+  float nz = ux * vy - uy * vx;
+  if (normalise) normaliseOrZero(nx, ny, nz);
+  normal[0] = nx;
+  normal[1] = ny;
+  normal[2] = nz;
+}
+
+Status readModel(const unsigned char* data, size_t size, int normalMode, colModel& model) {
+  Reader r(model, normalMode);
+  const char* text = reinterpret_cast<const char*>(data);
+  if (size) readRun(r, text, text + size);
+  return finish(r);
+}
+
+Status readModel(std::FILE* file, int normalMode, colModel& model) {
+  if (!file) return Status::OpenFailed;
+  Reader r(model, normalMode);
+  const Status read = textops::forEachLineRun(file, [&](const char* begin, const char* end) {
+    readRun(r, begin, end);
+    return !r.stopped;
+  });
+  if (read != Status::Ok) return read;
+  // A failed read is reported ahead of the line that stopped the reading.
+  if (r.stopped && std::ferror(file)) return Status::OpenFailed;
+  return finish(r);
+}
+
+}  // namespace colladaops

@@ -6,12 +6,14 @@
 #include <vector>
 
 #include "Common.h"
-#include "FennickDLL.h"
 #include "FileOps.h"
+#include "LittleEndian.h"
 #include "SculptyReader.h"
 #include "TextOps.h"
 
 namespace {
+
+using fennick::Status;
 
 // (width x height) / 4 == faces, with width = 2U - 2 and height = 2V - 2,
 // decided without overflow: with U, V >= 1 the quotient is (U-1)(V-1); with
@@ -44,16 +46,6 @@ struct Encoder {
     return int32_t(d);
   }
 };
-
-inline unsigned char* put16(unsigned char* at, uint32_t value) {
-  at[0] = uint8_t(value);
-  at[1] = uint8_t(value >> 8);
-  return at + 2;
-}
-inline unsigned char* put32(unsigned char* at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) at[i] = uint8_t(value >> (8 * i));
-  return at + 4;
-}
 
 // What painting needs: the pixel position of every texture coordinate
 // (the mesh's list, turned into positions in place), the encoded position
@@ -100,16 +92,16 @@ void prepareCanvas(sculpty::Mesh& mesh, Canvas& canvas) {
   canvas.blue.assign(pixels, 0);
 }
 
-// Paints one face: its corners pulled onto one 2 x 2 block. 0, or the
+// Paints one face: its corners pulled onto one 2 x 2 block. Ok, or the
 // failure of a face that cannot be painted, found before any of its pixels
 // is touched.
-float paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
-  if (!quad) return sculpty::kResultNotQuad;
+Status paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
+  if (!quad) return Status::NotQuad;
   int32_t column[4], row[4];
   for (int c = 0; c < 4; ++c) {
     const int32_t t = face.texture[c], vx = face.vertex[c];
     if (t < 0 || size_t(t) >= canvas.texCount || vx < 0 || size_t(vx) >= canvas.colours.size())
-      return sculpty::kResultBadIndex;
+      return Status::BadIndex;
     column[c] = canvas.positions[size_t(t)].column;
     row[c] = canvas.positions[size_t(t)].row;
   }
@@ -119,7 +111,7 @@ float paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
   if (column[1] >= column[2]) --column[1]; else --column[2];
   for (int c = 0; c < 4; ++c)
     if (column[c] < 0 || column[c] >= canvas.width || row[c] < 0 || row[c] >= canvas.height)
-      return sculpty::kResultOffCell;
+      return Status::OffCell;
   for (int c = 0; c < 4; ++c) {
     const size_t at = size_t(row[c]) * size_t(canvas.width) + size_t(column[c]);
     const rgbVertex& colour = canvas.colours[size_t(face.vertex[c])];
@@ -127,30 +119,30 @@ float paintFace(Canvas& canvas, const sculpty::QuadFace& face, bool quad) {
     canvas.green[at] = colour.green;
     canvas.blue[at] = colour.blue;
   }
-  return 0.0f;
+  return Status::Ok;
 }
 
 // The 54-byte header, then the rows bottom-up (plane row 0 first),
 // blue-green-red, each padded with zero bytes to a multiple of 4.
 void writeBitmap(const Canvas& canvas, textops::OutFile& out) {
   const int32_t width = canvas.width, height = canvas.height;
-  const uint32_t padding = width > 0 ? uint32_t(getPadding(width)) : 0;
+  const uint32_t padding = width > 0 ? uint32_t(sculpty::rowPadding(width)) : 0;
   const uint32_t rowBytes = width > 0 ? 3 * uint32_t(width) + padding : 0;
   const uint32_t imageBytes = height > 0 ? rowBytes * uint32_t(height) : 0;
   unsigned char header[54];
   unsigned char* at = header;
   *at++ = 'B';
   *at++ = 'M';
-  at = put32(at, 54 + imageBytes);
-  at = put32(at, 0);
-  at = put32(at, 54);
-  at = put32(at, 40);
-  at = put32(at, uint32_t(width));
-  at = put32(at, uint32_t(height));
-  at = put16(at, 1);
-  at = put16(at, 24);
-  at = put32(at, 0);
-  at = put32(at, imageBytes);
+  at = le::storeU32(at, 54 + imageBytes);
+  at = le::storeU32(at, 0);
+  at = le::storeU32(at, 54);
+  at = le::storeU32(at, 40);
+  at = le::storeU32(at, uint32_t(width));
+  at = le::storeU32(at, uint32_t(height));
+  at = le::storeU16(at, 1);
+  at = le::storeU16(at, 24);
+  at = le::storeU32(at, 0);
+  at = le::storeU32(at, imageBytes);
   std::memset(at, 0, size_t(header + sizeof header - at));  // resolutions, colour counts
   textops::put(out, header, sizeof header);
   if (width <= 0 || height <= 0) return;
@@ -167,54 +159,44 @@ void writeBitmap(const Canvas& canvas, textops::OutFile& out) {
   }
 }
 
-// Reads the OBJ file in one pass, checks, paints and writes.
-float convert(textops::FilePtr& file, int64_t size, const char* bmpPath,
-              const fileops::OutputRules& rules) {
-  sculpty::Mesh mesh;
-  // Room for the lists by the file's size (no line is shorter than 16
-  // bytes in a grid file): only address space until used, and it spares the
-  // copies of growing. Capped so that a huge file reserves nothing absurd.
-  if (size > 0) {
-    const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
-    mesh.vertices.reserve(guess);
-    mesh.texIds.reserve(guess);
-    mesh.faces.reserve(guess);
-  }
-  {
-    textops::LineBlockReader reader;
-    if (!textops::initLineReader(reader, file.get())) return fennick::kResultNoMemory;
-    const char* begin;
-    const char* end;
-    while (textops::nextLineBlock(reader, begin, end)) sculpty::readObjLines(mesh, begin, end);
-    if (reader.failed) return fennick::kResultNoMemory;
-  }
-  // A read that failed is no end of the file: nothing is written.
-  const bool readFailed = std::ferror(file.get()) != 0;
-  file.reset();
-  if (readFailed) return sculpty::kResultOpenFailed;
+// Room for the lists by the input's size (no line is shorter than 16 bytes
+// in a grid file): only address space until used, and it spares the copies
+// of growing. Capped so that a huge input reserves nothing absurd.
+void reserveFor(sculpty::Mesh& mesh, int64_t size) {
+  if (size <= 0) return;
+  const size_t guess = size_t(std::min<int64_t>(size / 16, int64_t(1) << 24));
+  mesh.vertices.reserve(guess);
+  mesh.texIds.reserve(guess);
+  mesh.faces.reserve(guess);
+}
 
+// Reads the OBJ file in one pass. A read that failed is no end of the file.
+Status readMesh(std::FILE* file, sculpty::Mesh& mesh) {
+  reserveFor(mesh, textops::fileSize(file));
+  return textops::forEachLineRun(file, [&](const char* begin, const char* end) {
+    sculpty::readObjLines(mesh, begin, end);
+    return true;
+  });
+}
+
+// Checks the mesh and paints it.
+Status paintMesh(sculpty::Mesh& mesh, Canvas& canvas) {
   const size_t u = mesh.us.count(), v = mesh.vs.count();
-  if (!faceCountMatches(u, v, mesh.faces.size())) return sculpty::kResultFaceCount;
-  if (!withinLimits(mesh)) return sculpty::kResultTooLarge;
-  Canvas canvas;
+  if (!faceCountMatches(u, v, mesh.faces.size())) return Status::FaceCount;
+  if (!withinLimits(mesh)) return Status::TooLarge;
   prepareCanvas(mesh, canvas);
   for (size_t f = 0; f < mesh.faces.size(); ++f) {
-    const float failure = paintFace(canvas, mesh.faces[f], f != mesh.firstNonQuad);
-    if (failure != 0.0f) return failure;
+    const Status failure = paintFace(canvas, mesh.faces[f], f != mesh.firstNonQuad);
+    if (failure != Status::Ok) return failure;
   }
-
-  fileops::Output output;
-  if (fennick::Status status = fileops::openOutput(output, bmpPath, rules);
-      status != fennick::Status::Ok) {
-    return fennick::resultOf(status, {{fennick::Status::CreateFailed, sculpty::kResultWriteOpenFailed}, {fennick::Status::OutputIsInput, sculpty::kResultOutputIsInput}, {fennick::Status::NoMemory, fennick::kResultNoMemory}});
-  }
-  writeBitmap(canvas, output.out);
-  return fileops::closeOutput(output) ? 0.0f : sculpty::kResultWriteFailed;
+  return Status::Ok;
 }
 
 }  // namespace
 
-int getPadding(int width) {
+namespace sculpty {
+
+int rowPadding(int width) {
   int r = int(std::fmod(float(width) * 3.0f, 4.0f));
   switch (r) {
     case 1: return 3;
@@ -224,13 +206,38 @@ int getPadding(int width) {
   }
 }
 
-float exportSculpty(const char* objPath, const char* bmpPath, bool flag) noexcept {
-  (void)flag;  // kept for callers; it changes nothing
-  return fennick::guarded([&] {
-    textops::FilePtr file = textops::openRead(objPath);
-    if (!file) return sculpty::kResultOpenFailed;
-    const fileops::OneInput from(file.get());
-    if (fileops::namesInput(bmpPath, from.identity)) return sculpty::kResultOutputIsInput;
-    return convert(file, textops::fileSize(file.get()), bmpPath, from.rules);
-  });
+Status exportSculptMap(const char* objPath, const char* bmpPath) {
+  textops::FilePtr file = textops::openRead(objPath);
+  if (!file) return Status::OpenFailed;
+  const fileops::OneInput from(file.get());
+  if (fileops::namesInput(bmpPath, from.identity)) return Status::OutputIsInput;
+  Mesh mesh;
+  Status status = readMesh(file.get(), mesh);
+  file.reset();
+  if (status != Status::Ok) return status;
+  Canvas canvas;
+  status = paintMesh(mesh, canvas);
+  if (status != Status::Ok) return status;
+  fileops::Output output;
+  status = fileops::openOutput(output, bmpPath, from.rules);
+  if (status != Status::Ok) return status;
+  writeBitmap(canvas, output.out);
+  return fileops::closeOutput(output) ? Status::Ok : Status::WriteFailed;
 }
+
+Status writeSculptMap(const unsigned char* data, size_t size, textops::OutFile& out) {
+  Mesh mesh;
+  reserveFor(mesh, int64_t(std::min<size_t>(size, INT64_MAX)));
+  const char* text = reinterpret_cast<const char*>(data);
+  if (size) readObjLines(mesh, text, text + size);
+  return writeSculptMap(mesh, out);
+}
+
+Status writeSculptMap(Mesh& mesh, textops::OutFile& out) {
+  Canvas canvas;
+  const Status status = paintMesh(mesh, canvas);
+  if (status == Status::Ok) writeBitmap(canvas, out);
+  return status;
+}
+
+}  // namespace sculpty

@@ -1,11 +1,13 @@
 // Sculpt maps: a quad-grid OBJ mesh, laid out as a regular grid by its
 // texture coordinates, written as a 24-bit bitmap whose pixels hold the
-// corners' positions (red x, green y, blue z). The records and result codes
-// of the conversion; getPadding and exportSculpty, with their results, are
-// declared in FennickDLL.h.
+// corners' positions (red x, green y, blue z).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
+
+#include "Common.h"
+#include "TextOps.h"
 
 // One "v " line.
 struct floatVertex {
@@ -20,34 +22,44 @@ struct rgbVertex {
   int32_t red, green, blue;
 };
 
-// ---- result codes of exportSculpty (and OBJtoSculpty) ----------------------
-//   0      bitmap written
-//   -1     the OBJ file cannot be opened
-//   -64    the face count is not (U - 1) x (V - 1)
-//   -2048  width or height above 2048
-//   -65    a face has other than four corners
-//   -66    a face's vertex or texture index lies outside the lists read, or a
-//          corner has no texture index
-//   -67    a face's corners, pulled onto one 2 x 2 block, put a pixel outside
-//          the image (corners not around one UV cell with corners 0 and 1
-//          on one column; out-of-order faces that stay inside are painted)
-//   -69    the bitmap path names the OBJ file (the same path, another
-//          spelling, a symbolic or a hard link): refused before anything is
-//          read or written
-//   -4     the bitmap file cannot be opened for writing
-//   -68    writing the bitmap fell short (disk full); the file stays as written
-//   -99    no memory
-// Failures other than -68 leave no bitmap file behind.
-
 namespace sculpty {
-constexpr float kResultOpenFailed = -1.0f;
-constexpr float kResultFaceCount = -64.0f;
-constexpr float kResultTooLarge = -2048.0f;
-constexpr float kResultNotQuad = -65.0f;
-constexpr float kResultBadIndex = -66.0f;
-constexpr float kResultOffCell = -67.0f;
-constexpr float kResultWriteOpenFailed = -4.0f;
-constexpr float kResultWriteFailed = -68.0f;
-constexpr float kResultOutputIsInput = -69.0f;
+
 constexpr int32_t kMaxSide = 2048;
+
+// Zero bytes that end each row of a 24-bit bitmap `width` pixels wide:
+// r = integer part of fmodf(width * 3, 4) in single precision; r 1 gives 3,
+// 2 gives 2, 3 gives 1, anything else 0.
+int rowPadding(int width);
+
+// The conversion of the OBJ file at objPath into the bitmap at bmpPath
+// (each quad a 2 x 2 pixel block; the image is (2U - 2) x (2V - 2) pixels
+// for U distinct u and V distinct v values). A null path reads as a file
+// that cannot be opened.
+//   Ok           bitmap written
+//   OpenFailed   the OBJ file cannot be opened or read
+//   FaceCount    the face count is not (U - 1) x (V - 1)
+//   TooLarge     width or height above kMaxSide
+//   NotQuad      a face has other than four corners
+//   BadIndex     a face's vertex or texture index lies outside the lists
+//                read, or a corner has no texture index
+//   OffCell      a face's corners, pulled onto one 2 x 2 block, put a pixel
+//                outside the image (corners not around one UV cell with
+//                corners 0 and 1 on one column; out-of-order faces that
+//                stay inside are painted)
+//   OutputIsInput the bitmap path names the OBJ file (the same path,
+//                another spelling, a symbolic or a hard link): refused
+//                before anything is read or written
+//   CreateFailed the bitmap file cannot be opened for writing
+//   WriteFailed  writing the bitmap fell short (disk full)
+//   NoMemory     memory ran out (std::bad_alloc may also leave)
+// Only Ok and WriteFailed touch the bitmap file, through the one output
+// replacement.
+fennick::Status exportSculptMap(const char* objPath, const char* bmpPath);
+
+// The same conversion of OBJ text held in memory, the bitmap written to
+// `out` (opened by the caller, left open); the same results but
+// OutputIsInput, CreateFailed and WriteFailed, which belong to the output.
+// Nothing is written on a failure.
+fennick::Status writeSculptMap(const unsigned char* data, size_t size, textops::OutFile& out);
+
 }  // namespace sculpty

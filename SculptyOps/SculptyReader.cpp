@@ -12,11 +12,13 @@ namespace sculpty {
 
 // ---- distinct texture values -------------------------------------------------
 
+// A small table to start with: most meshes are read whole in one go, and the
+// few doublings a large grid needs cost nothing beside its lines.
 DistinctFloats::DistinctFloats() {
-  keys.assign(1024, kEmpty);
+  keys.assign(64, kEmpty);
   slotIds.assign(keys.size(), 0);
   mask = keys.size() - 1;
-  shift = 64 - 10;
+  shift = 64 - 6;
 }
 
 size_t DistinctFloats::slotOf(uint32_t key) const {

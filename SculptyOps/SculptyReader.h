@@ -66,4 +66,9 @@ void readObjLines(Mesh& mesh, const char* begin, const char* end);
 // The same, every line by the general rules.
 void readObjLinesPlain(Mesh& mesh, const char* begin, const char* end);
 
+// Checks and paints a mesh read by the line readers, and writes its bitmap
+// to `out` (see writeSculptMap over a byte range); the mesh's texture list
+// is turned into pixel positions.
+fennick::Status writeSculptMap(Mesh& mesh, textops::OutFile& out);
+
 }  // namespace sculpty

@@ -6,31 +6,36 @@ namespace textops {
 
 namespace {
 
-bool appendTo(std::vector<unsigned char>& memory, const unsigned char* bytes,
-              size_t size) noexcept {
+template <class Target>
+bool appendTo(void* memory, const unsigned char* bytes, size_t size) noexcept {
   try {
-    memory.insert(memory.end(), bytes, bytes + size);
+    auto& into = *static_cast<Target*>(memory);
+    into.insert(into.end(), bytes, bytes + size);
     return true;
   } catch (...) {
     return false;
   }
 }
 
-}  // namespace
-
-fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
-                              size_t writeBlock) noexcept {
+template <class Target>
+fennick::Status openMemory(OutFile& out, Target& into, size_t writeBlock,
+                           void*& memory,
+                           bool (*&append)(void*, const unsigned char*, size_t) noexcept) {
   fennick::Status status = openOutWith(out, writeBlock, [] { return FilePtr(); });
   if (status == fennick::Status::NoMemory) return status;
-  out.memory = &memory;
+  into.clear();
+  memory = &into;
+  append = appendTo<Target>;
   return fennick::Status::Ok;
 }
+
+}  // namespace
 
 // Without a file (it could not be opened) the bytes are dropped as failed.
 void flushOut(OutFile& out) noexcept {
   if (out.length == 0) return;
   if (out.memory) {
-    if (!appendTo(*out.memory, out.buffer.get(), out.length)) out.failed = true;
+    if (!out.append(out.memory, out.buffer.get(), out.length)) out.failed = true;
   } else if (!out.file ||
       std::fwrite(out.buffer.get(), 1, out.length, out.file.get()) != out.length)
     out.failed = true;
@@ -43,13 +48,22 @@ void putSlow(OutFile& out, const void* data, size_t size) noexcept {
   flushOut(out);
   if (size >= out.capacity) {
     if (out.memory) {
-      if (!appendTo(*out.memory, bytes, size)) out.failed = true;
+      if (!out.append(out.memory, bytes, size)) out.failed = true;
     } else if (!out.file || std::fwrite(bytes, 1, size, out.file.get()) != size) out.failed = true;
     out.flushed += size;
     return;
   }
   std::memcpy(out.buffer.get(), bytes, size);
   out.length = size;
+}
+
+fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& into,
+                              size_t writeBlock) noexcept {
+  return openMemory(out, into, writeBlock, out.memory, out.append);
+}
+
+fennick::Status openOutMemory(OutFile& out, std::string& into, size_t writeBlock) noexcept {
+  return openMemory(out, into, writeBlock, out.memory, out.append);
 }
 
 bool closeOut(OutFile& out) noexcept {

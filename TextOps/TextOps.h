@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -147,6 +148,23 @@ bool initLineReader(LineBlockReader& reader, std::FILE* file,
 bool nextLineBlock(LineBlockReader& reader, const char*& begin,
                    const char*& end) noexcept;
 
+// The line loop of the text readers: every run of whole lines of an open
+// file through onRun(begin, end), which answers false to stop reading.
+// Ok when the file was read to its end or onRun stopped; NoMemory when the
+// buffer could not be had; OpenFailed when a read failed before the end.
+template <class OnRun>
+fennick::Status forEachLineRun(std::FILE* file, OnRun&& onRun) {
+  LineBlockReader reader;
+  if (!initLineReader(reader, file)) return fennick::Status::NoMemory;
+  const char* begin;
+  const char* end;
+  while (nextLineBlock(reader, begin, end)) {
+    if (!onRun(begin, end)) return fennick::Status::Ok;
+  }
+  if (reader.failed) return fennick::Status::NoMemory;
+  return std::ferror(file) ? fennick::Status::OpenFailed : fennick::Status::Ok;
+}
+
 // ---- number parsing with the stream extraction rules ------------------------
 
 // White space as the classic locale's isspace sees it.
@@ -202,18 +220,23 @@ class OutFile {
 
  private:
   FilePtr file;
-  std::vector<unsigned char>* memory = nullptr;  // the target instead of `file`
   AlignedBytes buffer;
   size_t length = 0;     // bytes in the buffer
   size_t capacity = 0;
   uint64_t flushed = 0;  // bytes handed to the file before them
   bool failed = false;   // a write fell short
+  // A memory target instead of `file`: append(memory, bytes, size) adds the
+  // bytes, false when the target cannot grow.
+  void* memory = nullptr;
+  bool (*append)(void* memory, const unsigned char* bytes, size_t size) noexcept = nullptr;
 
   template <class Open>
   friend fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open);
-  friend fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
-                                       size_t writeBlock) noexcept;
   friend bool closeOut(OutFile& out) noexcept;
+  friend fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& into,
+                                       size_t writeBlock) noexcept;
+  friend fennick::Status openOutMemory(OutFile& out, std::string& into,
+                                       size_t writeBlock) noexcept;
   friend char* room(OutFile& out, size_t bytes) noexcept;
   friend size_t roomLeft(const OutFile& out) noexcept;
   friend void advance(OutFile& out, char* to) noexcept;
@@ -250,11 +273,15 @@ fennick::Status openOutWith(OutFile& out, size_t writeBlock, Open&& open) {
 }
 
 
-// Points `out` at `memory`: what is put is appended to it, through a buffer
-// of `writeBlock` bytes. A vector that cannot grow fails the writer as a
-// full disk would. NoMemory when the buffer cannot be had.
-fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& memory,
+// The same writer appending to `into` instead of a file (emptied first), for
+// writers run in memory (tests, fuzz targets); a target that cannot grow
+// fails the writer as a full disk would. NoMemory when the buffer cannot be
+// had. The byte-vector form takes a one-page buffer by default, so that small
+// outputs cost little and long ones pass through flushes.
+fennick::Status openOutMemory(OutFile& out, std::vector<unsigned char>& into,
                               size_t writeBlock = kPageSize) noexcept;
+fennick::Status openOutMemory(OutFile& out, std::string& into,
+                              size_t writeBlock = kDefaultWriteBlock) noexcept;
 
 // Flushes and closes; false when any write fell short, the close failed or
 // nothing was open.

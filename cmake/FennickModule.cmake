@@ -8,7 +8,8 @@ set(FENNICK_MODULES TextOps FileOps VyXOps leanOBJ ColladaOps SculptyOps
 # their own (FOLDER/NAME for FOLDER/NAME.cpp): the edition of that folder
 # links each as object library NAME, and so do the unit suites and the fuzz
 # build, without the export layer.
-set(FENNICK_UNITS Mobrel01/ScaleUVs exports02/RunLength exports02/NameSet)
+set(FENNICK_UNITS Mobrel01/ScaleUVs Mobrel01/table_collada Mobrel01/table_sculpty
+    Mobrel01/table_obj exports02/RunLength exports02/NameSet)
 
 # The folders of the editions' public headers, FennickDLL.h and
 # FennickDLL02.h: the manual the code is held to. Every module sees them

@@ -1,27 +1,31 @@
-// The OBJ model reader and both COLLADA writers on any text, in every normal
-// mode. The first byte picks the mode (-1 to 4) and the writer; the model
-// read directly must agree with itself: lists in step, indices in range.
+// The OBJ model reader and both COLLADA writers on any text, in memory, in
+// every normal mode. The first byte picks the mode (-1 to 4) and the layout;
+// the model read directly must agree with itself (lists in step, indices in
+// range), and the document written from it must be whole.
 #include <cstdint>
 #include <cstdio>
 #include <memory>
 #include <string>
 
 #include "ColladaOps.h"
-#include "FennickDLL.h"
-#include "FuzzSupport.h"
+#include "Common.h"
+#include "TextOps.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 1) return 0;
   const int mode = int(data[0] % 6) - 1;
   const bool tris = (data[0] / 6) & 1;
-  std::string obj = fuzzsupport::writeInput("in.obj", data + 1, size - 1);
+  const colladaops::Layout layout =
+      tris ? colladaops::Layout::Triangles : colladaops::Layout::Polylist;
+  const unsigned char* text = data + 1;
+  const size_t length = size - 1;
 
   auto model = std::make_unique<colModel>();
-  int code = readColModel(obj.c_str(), mode, *model);
-  if (code == 0) {
+  const fennick::Status code = colladaops::readModel(text, length, mode, *model);
+  if (code == fennick::Status::Ok) {
     int64_t corners = 0;
-    for (int32_t g = 0; g < colladaops::kMaxGroups; ++g) {
-      const colGroup& slot = model->groups[size_t(g)];
+    if (model->groups.size() > size_t(colladaops::kMaxGroups)) __builtin_trap();
+    for (const colGroup& slot : model->groups) {
       int64_t sum = 0;
       for (int32_t n : slot.cornerCounts) {
         if (n < 3) __builtin_trap();
@@ -47,27 +51,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (corners != model->totalCorners) __builtin_trap();
     for (const aVertex& v : model->vertices)
       if (v.nx != v.nx || v.ny != v.ny || v.nz != v.nz) __builtin_trap();
-  } else if (code != -3 && code != -4) {
+  } else if (code != fennick::Status::TooManyGroups && code != fennick::Status::BadFace) {
     __builtin_trap();
   }
-  model.reset();
+  if (code != fennick::Status::Ok) return 0;
 
-  std::string out = fuzzsupport::scratchDir() + "/out.dae";
-  std::remove(out.c_str());
-  float r = tris ? OBJtoCOLLADATris(obj.c_str(), &out[0], mode)
-                 : OBJtoCOLLADA(obj.c_str(), &out[0], mode);
-  if (r != float(code)) __builtin_trap();
-  std::FILE* f = std::fopen(out.c_str(), "rb");
-  if ((f != nullptr) != (r == 0.0f)) __builtin_trap();
-  if (f) {
+  colladaops::DocumentTexts texts;
+  colladaops::setWriterTexts(texts, "/fuzz/out.dae", layout);
+  std::string doc;
+  textops::OutFile out;
+  if (textops::openOutMemory(out, doc, 4096) != fennick::Status::Ok) return 0;
+  colladaops::writeModel(out, *model, mode, layout, texts);
+  if (!textops::closeOut(out)) return 0;  // no memory for the document
+  {
     // No NaN or infinity in the written normals (the OBJ texts are copied as
     // they are, so only the normals array is looked at). Its line is found by
     // its start: copied OBJ text holds no line feed, so it cannot pose as it.
-    std::string doc;
-    char buffer[65536];
-    size_t n;
-    while ((n = std::fread(buffer, 1, sizeof buffer, f)) > 0) doc.append(buffer, n);
-    std::fclose(f);
     const std::string name = tris ? "out_" : "out";
     size_t at = doc.find("\n          <float_array id=\"" + name + "-normals-array\" count=\"");
     if (at != std::string::npos) {

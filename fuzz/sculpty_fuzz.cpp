@@ -1,17 +1,20 @@
-// Sculpt map conversion on any text: the OBJ reader, the checks, the
-// painting and the bitmap writer. The reader's fast line paths are held to
-// its general line rules (both must leave the same mesh); a bitmap file is
-// left only by a write, and a whole one has the size its header states.
+// Sculpt map conversion on any text, in memory: the OBJ reader, the checks,
+// the painting and the bitmap writer. The reader's fast line paths are held
+// to its general line rules (both must leave the same mesh); a bitmap is
+// written only when the mesh was painted, and a whole one has the size its
+// header states.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <string>
 
-#include "FennickDLL.h"
-#include "FuzzSupport.h"
+#include "Common.h"
+#include "LittleEndian.h"
 #include "SculptyOps.h"
 #include "SculptyReader.h"
+#include "TextOps.h"
 
 namespace {
 
@@ -21,11 +24,12 @@ bool sameBits(const std::vector<T>& a, const std::vector<T>& b) {
          (a.empty() || std::memcmp(a.data(), b.data(), a.size() * sizeof(T)) == 0);
 }
 
-void compareReaders(const uint8_t* data, size_t size) {
+// Reads with both readers; the fast reader's mesh is left in `fast`.
+void compareReaders(const uint8_t* data, size_t size, sculpty::Mesh& fast) {
   // An exact copy, so that the sanitizer sees any read past the end.
   std::unique_ptr<char[]> text(new char[size]);
   if (size) std::memcpy(text.get(), data, size);
-  sculpty::Mesh fast, plain;
+  sculpty::Mesh plain;
   sculpty::readObjLines(fast, text.get(), text.get() + size);
   sculpty::readObjLinesPlain(plain, text.get(), text.get() + size);
   if (!sameBits(fast.vertices, plain.vertices) || !sameBits(fast.texIds, plain.texIds) ||
@@ -36,36 +40,25 @@ void compareReaders(const uint8_t* data, size_t size) {
     std::abort();
 }
 
-std::string readAll(const std::string& path) {
-  std::string bytes;
-  if (std::FILE* f = std::fopen(path.c_str(), "rb")) {
-    char block[65536];
-    size_t n;
-    while ((n = std::fread(block, 1, sizeof block, f)) > 0) bytes.append(block, n);
-    std::fclose(f);
-  } else {
-    bytes = "(none)";
-  }
-  return bytes;
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  compareReaders(data, size);
-  std::string obj = fuzzsupport::writeInput("in.obj", data, size);
-  std::string bmp = fuzzsupport::scratchDir() + "/out.bmp";
-  std::remove(bmp.c_str());
-  float result = exportSculpty(obj.c_str(), bmp.c_str(), true);
-  // Only a written bitmap (or one cut short) leaves a file; a whole one has
-  // the size its header gives.
-  const std::string bytes = readAll(bmp);
-  if ((bytes != "(none)") != (result == 0.0f || result == -68.0f)) std::abort();
-  if (result == 0.0f) {
-    if (bytes.size() < 54) std::abort();
-    uint32_t stated = 0;
-    for (int i = 0; i < 4; ++i) stated |= uint32_t(uint8_t(bytes[2 + i])) << (8 * i);
-    if (stated != bytes.size()) std::abort();
+  sculpty::Mesh mesh;
+  compareReaders(data, size, mesh);
+  std::string bytes;
+  textops::OutFile out;
+  if (textops::openOutMemory(out, bytes, 4096) != fennick::Status::Ok) return 0;
+  const fennick::Status status =
+      fennick::guardedStatus([&] { return sculpty::writeSculptMap(mesh, out); });
+  if (!textops::closeOut(out)) return 0;  // no memory for the bitmap
+  // Only a painted map is written, and a whole one has the size its header
+  // gives.
+  if (status != fennick::Status::Ok) {
+    if (!bytes.empty()) std::abort();
+    return 0;
   }
+  if (bytes.size() < 54) std::abort();
+  if (le::loadU32(reinterpret_cast<const unsigned char*>(bytes.data()) + 2) != bytes.size())
+    std::abort();
   return 0;
 }

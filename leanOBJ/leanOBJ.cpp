@@ -4,9 +4,9 @@
 #include <cstring>
 #include <string_view>
 
-#include "Common.h"
-#include "FennickDLL.h"
 #include "TextOps.h"
+
+namespace leanobj {
 
 namespace {
 
@@ -37,38 +37,47 @@ const char* findMarker(const char* begin, const char* end) {
   return nullptr;
 }
 
+// Adds the whole lines of [begin, end) to `count`; true when the marker's
+// line ended the count.
+bool countRun(int32_t& count, const char* begin, const char* end) {
+  const char* marker = findMarker(begin, end);
+  if (!marker) {
+    count = static_cast<int32_t>(count + countVertexLines(begin, end));
+    return false;
+  }
+  // Lines before the marker's line count; the marker's line ends the count.
+  const char* lineStart = marker;
+  while (lineStart > begin && lineStart[-1] != '\n') --lineStart;
+  count = static_cast<int32_t>(count + countVertexLines(begin, lineStart));
+  const char* lineEnd = static_cast<const char*>(std::memchr(marker, '\n', size_t(end - marker)));
+  if (!lineEnd) lineEnd = end;
+  const char* rest = marker + kMarker.size() + 1;
+  if (rest < lineEnd) {
+    int32_t stated = 0;
+    if (textops::parseStreamInt(rest, lineEnd, stated).ok) count = stated;
+  }
+  return true;
+}
+
 }  // namespace
 
-float getVertexCount(const char* path) noexcept {
-  textops::FilePtr file = textops::openRead(path);
-  if (!file) return leanobj::kResultOpenFailed;
-  textops::LineBlockReader reader;
-  if (!textops::initLineReader(reader, file.get())) return fennick::kResultNoMemory;
+int32_t countVertices(const unsigned char* data, size_t size) noexcept {
   int32_t count = 0;
-  const char* begin;
-  const char* end;
-  while (textops::nextLineBlock(reader, begin, end)) {
-    const char* marker = findMarker(begin, end);
-    if (!marker) {
-      count = static_cast<int32_t>(count + countVertexLines(begin, end));
-      continue;
-    }
-    // Lines before the marker's line count; the marker's line ends the count.
-    const char* lineStart = marker;
-    while (lineStart > begin && lineStart[-1] != '\n') --lineStart;
-    count = static_cast<int32_t>(count + countVertexLines(begin, lineStart));
-    const char* lineEnd =
-        static_cast<const char*>(std::memchr(marker, '\n', size_t(end - marker)));
-    if (!lineEnd) lineEnd = end;
-    const char* rest = marker + kMarker.size() + 1;
-    if (rest < lineEnd) {
-      int32_t stated = 0;
-      if (textops::parseStreamInt(rest, lineEnd, stated).ok) count = stated;
-    }
-    return static_cast<float>(count);
-  }
-  if (reader.failed) return fennick::kResultNoMemory;
-  // A read error is no end of the file: the count would be short.
-  if (std::ferror(file.get())) return leanobj::kResultOpenFailed;
-  return static_cast<float>(count);
+  const char* text = reinterpret_cast<const char*>(data);
+  if (size) countRun(count, text, text + size);
+  return count;
 }
+
+fennick::Status countVertices(const char* path, int32_t& count) noexcept {
+  textops::FilePtr file = textops::openRead(path);
+  if (!file) return fennick::Status::OpenFailed;
+  int32_t sum = 0;
+  // A read error is no end of the file (the count would be short), but a
+  // marker read before it ends the count.
+  const fennick::Status status = textops::forEachLineRun(
+      file.get(), [&](const char* begin, const char* end) { return !countRun(sum, begin, end); });
+  if (status == fennick::Status::Ok) count = sum;
+  return status;
+}
+
+}  // namespace leanobj

@@ -11,9 +11,11 @@
 #include "ExpectedDocuments.h"
 #include "FennickDLL.h"
 #include "TestSupport.h"
+#include "TextOps.h"
 
 namespace {
 
+using fennick::Status;
 using testsupport::fileExists;
 using testsupport::makeTempDir;
 using testsupport::readText;
@@ -54,6 +56,12 @@ std::string listOf(const std::string& doc, const std::string& marker) {
   return l.substr(open + 1, close - open - 1);
 }
 
+// Reads OBJ text held in memory into `model`.
+fennick::Status readFromText(const std::string& text, int normalMode, colModel& model) {
+  return colladaops::readModel(reinterpret_cast<const unsigned char*>(text.data()), text.size(),
+                               normalMode, model);
+}
+
 class Collada : public ::testing::Test {
  protected:
   std::string dir = makeTempDir("collada");
@@ -66,22 +74,41 @@ class Collada : public ::testing::Test {
     EXPECT_TRUE(writeText(path, text));
     return path;
   }
-  // Runs a writer; the document, or "" when the result was not 0.
+  // Runs a writer in memory with the texts the export gives a document
+  // written to outName; the document, or "" when the result was not Ok.
   std::string write(const std::string& text, int mode, bool tris = false,
-                    const std::string& outName = "box.dae", float* result = nullptr) {
+                    const std::string& outName = "box.dae", Status* result = nullptr) {
+    const colladaops::Layout layout =
+        tris ? colladaops::Layout::Triangles : colladaops::Layout::Polylist;
+    colladaops::DocumentTexts texts;
+    texts.textureName = fileHeader.textureName;
+    texts.dateTime = fileHeader.dateTime;
+    colladaops::setWriterTexts(texts, dir + "/" + outName, layout);
+    std::string doc;
+    textops::OutFile out;
+    EXPECT_EQ(textops::openOutMemory(out, doc), Status::Ok);
+    const Status r = colladaops::writeDocument(reinterpret_cast<const unsigned char*>(text.data()),
+                                               text.size(), mode, layout, texts, out);
+    EXPECT_TRUE(textops::closeOut(out));
+    if (result) *result = r;
+    EXPECT_TRUE(result || r == Status::Ok) << int(r);
+    EXPECT_EQ(doc.empty(), r != Status::Ok);
+    return doc;
+  }
+  // The same through FennickDLL's C++ names and files.
+  std::string writeFile(const std::string& text, int mode, bool tris = false,
+                        const std::string& outName = "box.dae") {
     std::string in = obj(text);
     std::string out = dir + "/" + outName;
     float r = tris ? OBJtoCOLLADATris(in.c_str(), &out[0], mode)
                    : OBJtoCOLLADA(in.c_str(), &out[0], mode);
-    if (result) *result = r;
-    EXPECT_TRUE(result || r == 0.0f) << r;
+    EXPECT_EQ(r, 0.0f);
     return r == 0.0f ? readText(out) : std::string();
   }
-  float code(const std::string& text, int mode, bool tris = false) {
-    float r;
+  Status code(const std::string& text, int mode, bool tris = false) {
+    Status r;
     write(text, mode, tris, "refused.dae", &r);
-    EXPECT_FALSE(r == 0.0f) << "accepted";
-    EXPECT_FALSE(fileExists(dir + "/refused.dae"));
+    EXPECT_FALSE(r == Status::Ok) << "accepted";
     return r;
   }
 };
@@ -92,8 +119,9 @@ TEST_F(Collada, QuadPolylistWithNormalsIsTheWholeDocument) {
   setTextureName("skin");
   setDateTime("yesterday");
   EXPECT_EQ(write(kQuadObj, 1), kQuadPolylistMode1);
-  // Texture name and date stay for the next export.
-  EXPECT_EQ(write(kQuadObj, 1), kQuadPolylistMode1);
+  // Texture name and date stay for the next export, which writes the same
+  // bytes through a file.
+  EXPECT_EQ(writeFile(kQuadObj, 1), kQuadPolylistMode1);
 }
 
 TEST_F(Collada, QuadPolylistWithoutNormalsDropsTheNormalSourceAndInput) {
@@ -114,12 +142,13 @@ TEST_F(Collada, QuadPolylistWithoutNormalsDropsTheNormalSourceAndInput) {
 
 TEST_F(Collada, TwoGroupTrianglesIsTheWholeDocument) {
   EXPECT_EQ(write(kTwoTrianglesObj, 1, true, "My Model.dae"), kTwoGroupTrianglesMode1);
+  EXPECT_EQ(writeFile(kTwoTrianglesObj, 1, true, "My Model.dae"), kTwoGroupTrianglesMode1);
   EXPECT_EQ(fileHeader.modelName, "My_Model_");
   EXPECT_EQ(fileHeader.copyright, "copyright 2015");
 }
 
 TEST_F(Collada, HeaderFieldsAreSetByEachWriter) {
-  write(kQuadObj, 0);
+  writeFile(kQuadObj, 0);
   EXPECT_EQ(fileHeader.modelName, "box");
   EXPECT_EQ(fileHeader.author, "author");
   EXPECT_EQ(fileHeader.copyright, "copyright 2010");
@@ -138,20 +167,20 @@ TEST_F(Collada, HeaderFieldsAreSetByEachWriter) {
 // ---- names and escaping -------------------------------------------------------
 
 TEST(ModelName, WordsAndSingleWords) {
-  EXPECT_EQ(makeModelName("/data/My Model.dae", true), "My_Model_");
-  EXPECT_EQ(makeModelName("/data/My  Model .dae", true), "My_Model_");
-  EXPECT_EQ(makeModelName("/data/head", true), "head");
-  EXPECT_EQ(makeModelName("C:\\out\\head.dae", false), "head_");
-  EXPECT_EQ(makeModelName("/data/ Head .dae", true), " Head ");
-  EXPECT_EQ(makeModelName("/data/   .dae", true), "");
-  EXPECT_EQ(makeModelName("/data/   .dae", false), "");
-  EXPECT_EQ(makeModelName("a.b.dae", true), "a.b");
+  EXPECT_EQ(colladaops::modelName("/data/My Model.dae", true), "My_Model_");
+  EXPECT_EQ(colladaops::modelName("/data/My  Model .dae", true), "My_Model_");
+  EXPECT_EQ(colladaops::modelName("/data/head", true), "head");
+  EXPECT_EQ(colladaops::modelName("C:\\out\\head.dae", false), "head_");
+  EXPECT_EQ(colladaops::modelName("/data/ Head .dae", true), " Head ");
+  EXPECT_EQ(colladaops::modelName("/data/   .dae", true), "");
+  EXPECT_EQ(colladaops::modelName("/data/   .dae", false), "");
+  EXPECT_EQ(colladaops::modelName("a.b.dae", true), "a.b");
 }
 
 TEST_F(Collada, SpecialCharactersInTextsAreEscaped) {
   setTextureName("R&D <skin> \"1\"");
   setDateTime("<today> & \"now\"\xe9");
-  std::string doc = write(kQuadObj, 0, false, "R&D.dae");
+  std::string doc = writeFile(kQuadObj, 0, false, "R&D.dae");
   EXPECT_EQ(lineWith(doc, "<init_from>./"),
             "      <init_from>./R&amp;D &lt;skin&gt; &quot;1&quot;.bmp</init_from>");
   EXPECT_EQ(lineWith(doc, "<created>"),
@@ -269,7 +298,7 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
     }
     if (random() % 2) line += random() % 2 ? "\r\n" : "\n";  // else the file's last bytes
     colModel model;
-    int code = readColModel(obj(lists + line).c_str(), 0, model);
+    const fennick::Status code = readFromText(lists + line, 0, model);
     std::vector<int32_t> vertices, textures;
     bool sound = true, past = false;
     for (const std::string& token : tokens) {
@@ -282,11 +311,11 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
       textures.push_back(t);
     }
     if (!sound || (past && tokens.size() >= 3)) {
-      ASSERT_EQ(code, -4) << line;
+      ASSERT_EQ(code, fennick::Status::BadFace) << line;
       ++refused;
       continue;
     }
-    ASSERT_EQ(code, 0) << line;
+    ASSERT_EQ(code, fennick::Status::Ok) << line;
     const colGroup& g = model.groups[0];
     if (tokens.size() < 3) {
       ASSERT_EQ(g.faceCount, 0) << line;
@@ -304,18 +333,18 @@ TEST_F(Collada, CornerReadingAgreesWithThePlainRule) {
 
 TEST_F(Collada, FacesThatNameNothingRefuseTheFile) {
   std::string base = "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 0 0\nvt 1 0\nvt 0 1\ng a\n";
-  EXPECT_EQ(code(base + "f 1 2 4\n", 0), -4.0f);          // past the vertices
-  EXPECT_EQ(code(base + "f 1/1 2/2 3/4\n", 1), -4.0f);    // past the texture coordinates
-  EXPECT_EQ(code(base + "f 0 1 2\n", 0), -4.0f);          // OBJ counts from 1
-  EXPECT_EQ(code(base + "f -4 1 2\n", 2), -4.0f);         // before the first vertex
-  EXPECT_EQ(code(base + "f 1/x 2 3\n", 0), -4.0f);        // not a number
-  EXPECT_EQ(code(base + "f 1.5 2 3\n", 0), -4.0f);
-  EXPECT_EQ(code(base + "f 99999999999 2 3\n", 0), -4.0f);
+  EXPECT_EQ(code(base + "f 1 2 4\n", 0), Status::BadFace);          // past the vertices
+  EXPECT_EQ(code(base + "f 1/1 2/2 3/4\n", 1), Status::BadFace);    // past the texture coordinates
+  EXPECT_EQ(code(base + "f 0 1 2\n", 0), Status::BadFace);          // OBJ counts from 1
+  EXPECT_EQ(code(base + "f -4 1 2\n", 2), Status::BadFace);         // before the first vertex
+  EXPECT_EQ(code(base + "f 1/x 2 3\n", 0), Status::BadFace);        // not a number
+  EXPECT_EQ(code(base + "f 1.5 2 3\n", 0), Status::BadFace);
+  EXPECT_EQ(code(base + "f 99999999999 2 3\n", 0), Status::BadFace);
   // Without any vt line, texture indices are the vertex numbers, written as
   // they are: a mesh without UVs still exports.
   std::string noUVs = write("v 0 0 0\nv 1 0 0\nv 0 1 0\ng a\nf 1 2 3\n", 1);
   EXPECT_EQ(listOf(noUVs, "<p>"), "0 0 0 1 1 1 2 2 2 ");
-  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\ng a\nf 1 2 3\n", 0), -4.0f);  // past the vertices
+  EXPECT_EQ(code("v 0 0 0\nv 1 0 0\ng a\nf 1 2 3\n", 0), Status::BadFace);  // past the vertices
   // A face may name vertices that later lines define.
   std::string doc = write("g a\nf 1/1 2/2 3/3\nv 0 0 0\nv 1 0 0\nv 0 1 0\n"
                           "vt 0 0\nvt 1 0\nvt 0 1\n", 1);
@@ -343,7 +372,7 @@ TEST_F(Collada, RelativeCornersWithoutTextureLinesReadAsTheirAbsoluteForms) {
   EXPECT_EQ(listOf(write(v + "vt 0 0\nvt 1 0\nvt 0 1\nf -3 -2 -1\n", 0), "<p>"),
             "1 0 2 1 3 2 ");
   // A relative texture index still needs texture lines to count back from.
-  EXPECT_EQ(code(v + "f -4/-1 -3/-1 -2/-1\n", 0), -4.0f);
+  EXPECT_EQ(code(v + "f -4/-1 -3/-1 -2/-1\n", 0), Status::BadFace);
 }
 
 TEST_F(Collada, MoreThan1024GroupsRefuseTheFile) {
@@ -351,7 +380,7 @@ TEST_F(Collada, MoreThan1024GroupsRefuseTheFile) {
   for (int g = 0; g < 1024; ++g) text += "g n" + std::to_string(g) + "\nf 1 2 3\n";
   std::string doc = write(text + "g n0\nf 1 2 3\n", 0);
   EXPECT_EQ(countOf(doc, "<polylist "), 1024u);
-  EXPECT_EQ(code(text + "g one-more\nf 1 2 3\n", 0), -3.0f);
+  EXPECT_EQ(code(text + "g one-more\nf 1 2 3\n", 0), Status::TooManyGroups);
 }
 
 TEST_F(Collada, TextsAreCopiedVerbatim) {
@@ -553,9 +582,9 @@ TEST_F(Collada, OpenFailuresAndNullPaths) {
 
 TEST_F(Collada, ReaderFillsTheModel) {
   colModel m;
-  std::string path = obj("v 1 2 3\nvt 0.5 0.25\nv 4 5 6\nvt 1 1\nvn 0 0 1\n"
-                         "g b\r\nf 1/1 2/2 -1/-1\ng a\nf 1 2 1\ng b\r\nf 2/1 1/2 2/1\n");
-  ASSERT_EQ(readColModel(path.c_str(), 1, m), 0);
+  const std::string text = "v 1 2 3\nvt 0.5 0.25\nv 4 5 6\nvt 1 1\nvn 0 0 1\n"
+                           "g b\r\nf 1/1 2/2 -1/-1\ng a\nf 1 2 1\ng b\r\nf 2/1 1/2 2/1\n";
+  ASSERT_EQ(readFromText(text, 1, m), fennick::Status::Ok);
   EXPECT_EQ(m.positionCount, 2u);
   EXPECT_EQ(m.textureCount, 2u);
   EXPECT_EQ(m.positionRuns.size(), 2u);  // interleaved with texture lines
@@ -577,9 +606,17 @@ TEST_F(Collada, ReaderFillsTheModel) {
   EXPECT_EQ(b.faceNormals.size, 6u);
   EXPECT_EQ(m.totalCorners, 9);
   colModel none;
-  EXPECT_EQ(readColModel(path.c_str(), 0, none), 0);
+  EXPECT_EQ(readFromText(text, 0, none), fennick::Status::Ok);
   EXPECT_TRUE(none.vertices.empty());  // positions are parsed only for normals
-  EXPECT_EQ(readColModel((dir + "/missing.obj").c_str(), 0, none), -1);
+  // The same text read from its file gives the same model.
+  colModel fromFile;
+  textops::FilePtr file = textops::openRead(obj(text).c_str());
+  ASSERT_EQ(colladaops::readModel(file.get(), 1, fromFile), fennick::Status::Ok);
+  EXPECT_EQ(std::string(fromFile.textArena.begin(), fromFile.textArena.end()),
+            std::string(m.textArena.begin(), m.textArena.end()));
+  EXPECT_EQ(fromFile.totalCorners, m.totalCorners);
+  EXPECT_EQ(colladaops::readModel(static_cast<std::FILE*>(nullptr), 0, none),
+            fennick::Status::OpenFailed);
 }
 
 }  // namespace

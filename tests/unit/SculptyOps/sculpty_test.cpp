@@ -12,10 +12,12 @@
 #include "SculptyOps.h"
 #include "SculptyReader.h"
 #include "TestSupport.h"
+#include "TextOps.h"
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using fennick::Status;
 using testsupport::fileExists;
 using testsupport::makeTempDir;
 using testsupport::readBytes;
@@ -196,16 +198,22 @@ class Sculpty : public ::testing::Test {
  protected:
   std::string dir = makeTempDir("sculpty");
   std::string bmp = dir + "/map.bmp";
-  float convert(const std::string& text) {
-    std::string obj = dir + "/m.obj";
-    EXPECT_TRUE(writeText(obj, text));
-    return exportSculpty(obj.c_str(), bmp.c_str(), false);
+  Bytes written;  // what the last convert wrote
+  // Converts the text in memory.
+  Status convert(const std::string& text) {
+    std::string bytes;
+    textops::OutFile out;
+    EXPECT_EQ(textops::openOutMemory(out, bytes), Status::Ok);
+    const Status status = sculpty::writeSculptMap(
+        reinterpret_cast<const unsigned char*>(text.data()), text.size(), out);
+    EXPECT_TRUE(textops::closeOut(out));
+    written.assign(bytes.begin(), bytes.end());
+    return status;
   }
-  // Fails (and checks that no bitmap appeared) with the given code.
-  void expectRefused(const std::string& text, float code) {
-    std::remove(bmp.c_str());
+  // Fails (and checks that nothing was written) with the given status.
+  void expectRefused(const std::string& text, Status code) {
     EXPECT_EQ(convert(text), code);
-    EXPECT_FALSE(fileExists(bmp));
+    EXPECT_TRUE(written.empty());
   }
 };
 
@@ -217,7 +225,7 @@ const char* kThreeQuads =
     "f 1/1 5/5 6/6 2/2\nf 2/2 6/6 7/7 3/3\nf 3/3 7/7 8/8 4/4\n";
 
 TEST_F(Sculpty, WritesTheExactBitmapBottomUpInBlueGreenRed) {
-  ASSERT_EQ(convert(kThreeQuads), 0.0f);
+  ASSERT_EQ(convert(kThreeQuads), Status::Ok);
   const Bytes expected = {
       'B', 'M', 94, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0,  // file header
       40, 0, 0, 0, 6, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0,
@@ -228,8 +236,13 @@ TEST_F(Sculpty, WritesTheExactBitmapBottomUpInBlueGreenRed) {
       // row 1 (v = 1): vertices 5, 6, 6, 7, 7, 8
       0xBF, 0xFF, 0x3F, 0x00, 0x3F, 0x7F, 0x00, 0x3F, 0x7F,
       0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00, 0x00, 0, 0};
+  EXPECT_EQ(written, expected);
+  EXPECT_EQ(written, referenceBitmap(kThreeQuads));
+  // The file path writes the same bytes.
+  std::string obj = dir + "/m.obj";
+  ASSERT_TRUE(writeText(obj, kThreeQuads));
+  ASSERT_EQ(exportSculpty(obj.c_str(), bmp.c_str(), false), 0.0f);
   EXPECT_EQ(readBytes(bmp), expected);
-  EXPECT_EQ(readBytes(bmp), referenceBitmap(kThreeQuads));
 }
 
 TEST_F(Sculpty, MatchesThePlainConversionOnShuffledGrids) {
@@ -239,8 +252,8 @@ TEST_F(Sculpty, MatchesThePlainConversionOnShuffledGrids) {
   for (const auto& size : sizes)
     for (bool plain : {false, true}) {
       std::string text = randomGrid(size[0], size[1], rng, ++round % 3 == 0, plain);
-      ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1];
-      Bytes got = readBytes(bmp);
+      ASSERT_EQ(convert(text), Status::Ok) << size[0] << "x" << size[1];
+      Bytes got = written;
       ASSERT_EQ(got.size(), 54u + size_t(2 * size[1]) * ((6 * size[0] + 3) / 4 * 4));
       EXPECT_EQ(got, referenceBitmap(text)) << size[0] << "x" << size[1] << " plain " << plain;
     }
@@ -254,9 +267,9 @@ TEST_F(Sculpty, VertexAndTextureLinesAfterFacesConvertAlike) {
   for (int layout = 0; layout <= 3; ++layout)
     for (const auto& size : sizes) {
       std::string text = randomGrid(size[0], size[1], rng, layout == 2, layout % 2 == 1, layout);
-      ASSERT_EQ(convert(text), 0.0f) << size[0] << "x" << size[1] << " layout " << layout;
+      ASSERT_EQ(convert(text), Status::Ok) << size[0] << "x" << size[1] << " layout " << layout;
       const Bytes expected = referenceBitmap(text);
-      EXPECT_EQ(readBytes(bmp), expected) << size[0] << "x" << size[1] << " layout " << layout;
+      EXPECT_EQ(written, expected) << size[0] << "x" << size[1] << " layout " << layout;
     }
 }
 
@@ -269,42 +282,41 @@ TEST_F(Sculpty, FailuresOfFacesInFileOrder) {
   const std::string triangle = "f 1/1 4/4 5/5\n", offCell = "f 1/1 2/2 5/5 4/4\n";
   struct Case {
     std::string text;
-    float code;
+    Status code;
   } cases[] = {
-      {v + vt + badIndex + triangle, sculpty::kResultBadIndex},
-      {v + vt + triangle + badIndex, sculpty::kResultNotQuad},
-      {v + vt + offCell + badIndex, sculpty::kResultOffCell},
-      {v + vt + good1 + badTexture, sculpty::kResultBadIndex},
+      {v + vt + badIndex + triangle, Status::BadIndex},
+      {v + vt + triangle + badIndex, Status::NotQuad},
+      {v + vt + offCell + badIndex, Status::OffCell},
+      {v + vt + good1 + badTexture, Status::BadIndex},
       // Lines after the faces: the same failures.
-      {v + vt + badIndex + triangle + "vt 0 0\n", sculpty::kResultBadIndex},
-      {v + vt + triangle + badIndex + "v 0 0 0\n", sculpty::kResultNotQuad},
+      {v + vt + badIndex + triangle + "vt 0 0\n", Status::BadIndex},
+      {v + vt + triangle + badIndex + "v 0 0 0\n", Status::NotQuad},
       // A late line brings the vertex or texture coordinate a face names.
-      {v + vt + good1 + badIndex + "v 3 3 3\n", 0.0f},
-      {v + vt + good1 + badTexture + "vt 1 1\n", 0.0f},
-      {v + good1 + vt + good2, 0.0f},
+      {v + vt + good1 + badIndex + "v 3 3 3\n", Status::Ok},
+      {v + vt + good1 + badTexture + "vt 1 1\n", Status::Ok},
+      {v + good1 + vt + good2, Status::Ok},
       // A late texture value of its own makes another grid.
-      {v + vt + good1 + good2 + "vt 0.75 0\n", sculpty::kResultFaceCount},
+      {v + vt + good1 + good2 + "vt 0.75 0\n", Status::FaceCount},
       // A late vertex changes the scale of every colour.
-      {v + vt + good1 + good2 + "v -4 0 0\n", 0.0f},
-      {v + vt + good1 + good2, 0.0f},
+      {v + vt + good1 + good2 + "v -4 0 0\n", Status::Ok},
+      {v + vt + good1 + good2, Status::Ok},
   };
   for (const Case& c : cases) {
-    std::remove(bmp.c_str());
     EXPECT_EQ(convert(c.text), c.code) << c.text;
-    if (c.code == 0.0f) {
-      EXPECT_EQ(readBytes(bmp), referenceBitmap(c.text)) << c.text;
+    if (c.code == Status::Ok) {
+      EXPECT_EQ(written, referenceBitmap(c.text)) << c.text;
     }
-    EXPECT_EQ(fileExists(bmp), c.code == 0.0f) << c.text;
+    EXPECT_EQ(!written.empty(), c.code == Status::Ok) << c.text;
   }
 }
 
 
 TEST_F(Sculpty, SizesAndPaddingOfTheEdgeCaseGrids) {
   std::mt19937 rng(9);
-  ASSERT_EQ(convert(randomGrid(32, 32, rng, false)), 0.0f);
-  EXPECT_EQ(readBytes(bmp).size(), 54u + 12288u);
-  ASSERT_EQ(convert(randomGrid(3, 2, rng, false)), 0.0f);
-  Bytes b = readBytes(bmp);
+  ASSERT_EQ(convert(randomGrid(32, 32, rng, false)), Status::Ok);
+  EXPECT_EQ(written.size(), 54u + 12288u);
+  ASSERT_EQ(convert(randomGrid(3, 2, rng, false)), Status::Ok);
+  Bytes b = written;
   ASSERT_EQ(b.size(), 54u + 4 * 20u);
   for (int r = 0; r < 4; ++r) {
     EXPECT_EQ(b[54 + 20 * r + 18], 0);
@@ -319,8 +331,8 @@ TEST_F(Sculpty, ALaterFaceOverwritesAndUnpaintedPixelsStayBlack) {
       "v 1 1 1\nv 1 1 1\nv 1 1 1\nv 1 1 1\nv -1 0 0.5\n"
       "vt 0 0\nvt 0 1\nvt 0.5 1\nvt 0.5 0\nvt 1 0\nvt 1 1\n"
       "f 1/1 2/2 3/3 4/4\nf 5/1 5/2 5/3 5/4\n";
-  ASSERT_EQ(convert(text), 0.0f);
-  Bytes b = readBytes(bmp);
+  ASSERT_EQ(convert(text), Status::Ok);
+  Bytes b = written;
   ASSERT_EQ(b.size(), 54u + 2 * 12u);
   const Bytes mixed = {0xBF, 0x7F, 0x00};  // blue 191, green 127, red 0
   for (int r = 0; r < 2; ++r)
@@ -336,8 +348,8 @@ TEST_F(Sculpty, EncodesWithOneScaleAboutTheOrigin) {
   auto firstPixel = [&](const std::string& v1, const std::string& rest) {
     std::string text = "v " + v1 + "\n" + rest +
                        "vt 0 0\nvt 0 1\nvt 1 1\nvt 1 0\nf 1/1 2/2 3/3 4/4\n";
-    EXPECT_EQ(convert(text), 0.0f);
-    Bytes b = readBytes(bmp);
+    EXPECT_EQ(convert(text), Status::Ok);
+    Bytes b = written;
     return b.size() >= 57 ? Bytes(b.begin() + 54, b.begin() + 57) : Bytes();
   };
   EXPECT_EQ(firstPixel("1 0 -1", "v 0 0 0\nv 0 0 0\nv 0 0 0\n"), (Bytes{0, 127, 255}));
@@ -357,8 +369,8 @@ TEST_F(Sculpty, MissingNumbersReadAsZero) {
   const char* text =
       "v 1\nv 0.5 abc 7\nv -1 1\nv\nv \n"
       "vt 0\nvt 0 1\nvt 1 1\nvt 1\nf 1/1 2/2 3/3 4/4\n";
-  ASSERT_EQ(convert(text), 0.0f);
-  Bytes b = readBytes(bmp);
+  ASSERT_EQ(convert(text), Status::Ok);
+  Bytes b = written;
   ASSERT_EQ(b.size(), 54u + 2 * 8u);
   EXPECT_EQ(Bytes(b.begin() + 54, b.begin() + 60), (Bytes{127, 127, 255, 127, 127, 127}));
   EXPECT_EQ(Bytes(b.begin() + 62, b.begin() + 68), (Bytes{127, 127, 191, 127, 255, 0}));
@@ -366,8 +378,8 @@ TEST_F(Sculpty, MissingNumbersReadAsZero) {
 
 TEST_F(Sculpty, LineRulesOfTheReader) {
   std::string base = kThreeQuads;
-  ASSERT_EQ(convert(base), 0.0f);
-  const Bytes expected = readBytes(bmp);
+  ASSERT_EQ(convert(base), Status::Ok);
+  const Bytes expected = written;
   // Other lines, CRLF ends, corners with normals, a missing last line feed,
   // runs of spaces and a trailing blank before the carriage return.
   std::string noisy =
@@ -377,72 +389,76 @@ TEST_F(Sculpty, LineRulesOfTheReader) {
       "vt 0 0 0\r\nvt 0.25 0\r\nvt 0.5 0\r\nvt 1 0\r\nvt 0 1\r\nvt 0.25 1\r\nvt 0.5 1\r\n"
       "vt 1 1\r\n"
       "f 1/1/1 5/5/1 6/6/1 2/2/1 \r\nf   2/2 6/6   7/7 3/3\r\nf 3/3x 7/\t7 8/8\t 4/4";
-  ASSERT_EQ(convert(noisy), 0.0f);
-  EXPECT_EQ(readBytes(bmp), expected);
+  ASSERT_EQ(convert(noisy), Status::Ok);
+  EXPECT_EQ(written, expected);
   // Empty pieces are skipped: in 1//5 the 5 is the texture index.
   std::string skipped = base;
   skipped.replace(skipped.find("f 1/1 5/5"), 9, "f 1//1 5//5");
-  ASSERT_EQ(convert(skipped), 0.0f);
-  EXPECT_EQ(readBytes(bmp), expected);
+  ASSERT_EQ(convert(skipped), Status::Ok);
+  EXPECT_EQ(written, expected);
 }
 
 TEST_F(Sculpty, EmptyImagesHaveAHeaderOnly) {
   // One u value and two v values, no faces: width 0, height 2 (found by
   // fuzzing: the empty rows were written from a null buffer).
-  ASSERT_EQ(convert("v 0 0 0\r\nvt 0 0\r\nvt 0 1\r"), 0.0f);
-  Bytes b = readBytes(bmp);
+  ASSERT_EQ(convert("v 0 0 0\r\nvt 0 0\r\nvt 0 1\r"), Status::Ok);
+  Bytes b = written;
   ASSERT_EQ(b.size(), 54u);
   EXPECT_EQ(b[2], 54);
   EXPECT_EQ(b[18], 0);
   EXPECT_EQ(b[22], 2);
   EXPECT_EQ(b[34], 0);
-  ASSERT_EQ(convert("vt 0.5 0.5\n"), 0.0f);
-  EXPECT_EQ(readBytes(bmp).size(), 54u);
+  ASSERT_EQ(convert("vt 0.5 0.5\n"), Status::Ok);
+  EXPECT_EQ(written.size(), 54u);
 }
 
 TEST_F(Sculpty, TextureValuesAreDistinctByExactValue) {
   std::string text = kThreeQuads;
   text.replace(text.find("vt 0.25 1"), 9, "vt 0.25001 1");
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, Status::FaceCount);
   // -0 and 0 compare equal: one column.
   text = kThreeQuads;
   text.replace(text.find("vt 0 1"), 6, "vt -0 1");
-  EXPECT_EQ(convert(text), 0.0f);
+  EXPECT_EQ(convert(text), Status::Ok);
 }
 
 TEST_F(Sculpty, RefusesWithoutWritingABitmap) {
-  expectRefused("", sculpty::kResultFaceCount);  // no texture values: 1 face expected
-  std::remove(bmp.c_str());
-  EXPECT_EQ(exportSculpty((dir + "/missing.obj").c_str(), bmp.c_str(), true),
-            sculpty::kResultOpenFailed);
+  expectRefused("", Status::FaceCount);  // no texture values: 1 face expected
+  // Through the file path: the export's number, and no file.
+  std::string obj = dir + "/m.obj";
+  ASSERT_TRUE(writeText(obj, ""));
+  EXPECT_EQ(exportSculpty(obj.c_str(), bmp.c_str(), true), -64.0f);
   EXPECT_FALSE(fileExists(bmp));
-  EXPECT_EQ(exportSculpty(nullptr, bmp.c_str(), true), sculpty::kResultOpenFailed);
+  EXPECT_EQ(exportSculpty((dir + "/missing.obj").c_str(), bmp.c_str(), true),
+            -1.0f);
+  EXPECT_FALSE(fileExists(bmp));
+  EXPECT_EQ(exportSculpty(nullptr, bmp.c_str(), true), -1.0f);
   // A triangulated grid has twice the faces.
   expectRefused(
       "v 0 0 0\nv 0 1 0\nv 1 1 0\nv 1 0 0\nvt 0 0\nvt 0 1\nvt 1 1\nvt 1 0\n"
       "f 1/1 2/2 3/3\nf 1/1 3/3 4/4\n",
-      sculpty::kResultFaceCount);
+      Status::FaceCount);
   // Faces that match the count but cannot be painted.
   const std::string cell = "v 0 0 0\nv 0 1 0\nv 1 1 0\nv 1 0 0\nvt 0 0\nvt 0 1\nvt 1 1\nvt 1 0\n";
-  expectRefused(cell + "f 1/1 2/2 3/3\n", sculpty::kResultNotQuad);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/4 1/1\n", sculpty::kResultNotQuad);
-  expectRefused(cell + "f 1/1 2/2 3/3 5/4\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/5\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/0\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 -1/-1\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1 2 3 4\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/x\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/-2147483648\n", sculpty::kResultBadIndex);
-  expectRefused(cell + "f 1/1 2/2 3/3 4/99999999999\n", sculpty::kResultBadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3\n", Status::NotQuad);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/4 1/1\n", Status::NotQuad);
+  expectRefused(cell + "f 1/1 2/2 3/3 5/4\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/5\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/0\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 -1/-1\n", Status::BadIndex);
+  expectRefused(cell + "f 1 2 3 4\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/x\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/-2147483648\n", Status::BadIndex);
+  expectRefused(cell + "f 1/1 2/2 3/3 4/99999999999\n", Status::BadIndex);
   // Corners 0 and 1 on one row: the pull-in leaves the image.
-  expectRefused(cell + "f 1/1 4/4 3/3 2/2\n", sculpty::kResultOffCell);
-  expectRefused(cell + "f 2/2 3/3 4/4 1/1\n", sculpty::kResultOffCell);
+  expectRefused(cell + "f 1/1 4/4 3/3 2/2\n", Status::OffCell);
+  expectRefused(cell + "f 2/2 3/3 4/4 1/1\n", Status::OffCell);
   // Corners 0 and 1 at one texture coordinate: the pull-in takes a row out
   // of the image (below it, then above it) while every column stays inside.
-  expectRefused(cell + "f 1/1 2/1 3/3 4/4\n", sculpty::kResultOffCell);
-  expectRefused(cell + "f 1/2 2/2 3/3 4/4\n", sculpty::kResultOffCell);
+  expectRefused(cell + "f 1/1 2/1 3/3 4/4\n", Status::OffCell);
+  expectRefused(cell + "f 1/2 2/2 3/3 4/4\n", Status::OffCell);
   // The face-count check comes first.
-  expectRefused(cell + "f 1/1 2/2 3/3\nf 1/1 2/2 3/3\n", sculpty::kResultFaceCount);
+  expectRefused(cell + "f 1/1 2/2 3/3\nf 1/1 2/2 3/3\n", Status::FaceCount);
 }
 
 TEST_F(Sculpty, WidthLimitIs2048Pixels) {
@@ -465,13 +481,13 @@ TEST_F(Sculpty, WidthLimitIs2048Pixels) {
     }
     return text;
   };
-  ASSERT_EQ(convert(strip(1024)), 0.0f);
-  EXPECT_EQ(readBytes(bmp).size(), 54u + 2 * 6144u);
-  expectRefused(strip(1025), sculpty::kResultTooLarge);
+  ASSERT_EQ(convert(strip(1024)), Status::Ok);
+  EXPECT_EQ(written.size(), 54u + 2 * 6144u);
+  expectRefused(strip(1025), Status::TooLarge);
   // Width over the limit but the face count wrong: -64 first.
   std::string text = strip(1025);
   text += "f 1/1 2/2 4/4 3/3\n";
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, Status::FaceCount);
 }
 
 TEST_F(Sculpty, HugeDistinctCountsDoNotOverflowTheChecks) {
@@ -482,17 +498,17 @@ TEST_F(Sculpty, HugeDistinctCountsDoNotOverflowTheChecks) {
     std::snprintf(buf, sizeof buf, "vt %d %d\n", i, i);
     text += buf;
   }
-  expectRefused(text, sculpty::kResultFaceCount);
+  expectRefused(text, Status::FaceCount);
 }
 
 TEST_F(Sculpty, OutputFailures) {
   std::string obj = dir + "/m.obj";
   ASSERT_TRUE(writeText(obj, kThreeQuads));
   std::string nowhere = dir + "/no/such/folder/map.bmp";
-  EXPECT_EQ(exportSculpty(obj.c_str(), nowhere.c_str(), true), sculpty::kResultWriteOpenFailed);
-  EXPECT_EQ(exportSculpty(obj.c_str(), nullptr, true), sculpty::kResultWriteOpenFailed);
+  EXPECT_EQ(exportSculpty(obj.c_str(), nowhere.c_str(), true), -4.0f);
+  EXPECT_EQ(exportSculpty(obj.c_str(), nullptr, true), -4.0f);
   if (fileExists("/dev/full")) {
-    EXPECT_EQ(exportSculpty(obj.c_str(), "/dev/full", true), sculpty::kResultWriteFailed);
+    EXPECT_EQ(exportSculpty(obj.c_str(), "/dev/full", true), -68.0f);
   }
 }
 

@@ -61,4 +61,25 @@ TEST(OutFileWriter, CountsEveryByteWhereverItGoes) {
   EXPECT_EQ(readText(path), "abc" + big + "-yz");
 }
 
+// The same pieces into memory: the same bytes, in order, and the target
+// emptied first.
+TEST(OutFileWriter, MemoryTargetGetsTheSameBytes) {
+  std::string bytes = "old";
+  textops::OutFile out;
+  ASSERT_EQ(textops::openOutMemory(out, bytes, 4096), fennick::Status::Ok);
+  EXPECT_TRUE(bytes.empty());
+  textops::put(out, "abc");
+  const std::string big(10000, 'x');
+  textops::put(out, big);
+  textops::putChar(out, '-');
+  char* at = textops::room(out, 5000);
+  std::memcpy(at, "yz", 2);
+  textops::advance(out, at + 2);
+  EXPECT_EQ(textops::bytesPut(out), 10006u);
+  ASSERT_TRUE(textops::closeOut(out));
+  EXPECT_EQ(bytes, "abc" + big + "-yz");
+  // Closed: a second close has nothing open.
+  EXPECT_FALSE(textops::closeOut(out));
+}
+
 }  // namespace
