@@ -44,9 +44,13 @@ float typeText(const char* text);
 // cannot be had (both: clipboard untouched).
 constexpr float kClipboardPasted = 0.0f;     // on the clipboard, window pasted
 constexpr float kClipboardNoWindow = -1.0f;  // on the clipboard, no "Plaxio" window
+// The clipboard could not be opened (another program holds it) or did not
+// take the text: nothing pasted.
+constexpr float kClipboardUnavailable = -2.0f;
 
 // Puts the text on the clipboard as CF_TEXT, then, when a top-level window
 // titled "Plaxio" exists, waits 10 ms and sends it WM_PASTE synchronously.
+// When the clipboard cannot be opened or refuses the text: -2, no paste.
 // Linux stand-in: the text goes to a process-local clipboard and, as no such
 // window exists there, the result is -1.
 float copyToClipboard(const char* text);

@@ -37,12 +37,19 @@ float copyToClipboard(const char* text) {
   std::memcpy(bytes, text, n + 1);
   GlobalUnlock(block);
 
-  OpenClipboard(nullptr);
+  // Another program may hold the clipboard open: then nothing is put on it
+  // and nothing is pasted (a paste would insert whatever was there before).
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(block);
+    return kClipboardUnavailable;
+  }
   EmptyClipboard();
-  // The clipboard owns the block only when it took it; otherwise (clipboard
-  // held by another program) the block is ours to free.
-  if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  // The clipboard owns the block only when it took it; otherwise the block
+  // is ours to free.
+  const bool placed = SetClipboardData(CF_TEXT, block) != nullptr;
+  if (!placed) GlobalFree(block);
   CloseClipboard();
+  if (!placed) return kClipboardUnavailable;
 
 #if defined(_WIN64)
   HWND window = FindWindowW(nullptr, L"Plaxio");
