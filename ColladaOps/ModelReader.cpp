@@ -8,6 +8,7 @@
 #include "ColladaOps.h"
 #include "Common.h"
 #include "FennickDLL.h"
+#include "FileOps.h"
 #include "QuickNumbers.h"
 #include "TextOps.h"
 
@@ -300,7 +301,7 @@ const char* readFaceLine(Reader& r, const char* begin, const char* end, const ch
 }  // namespace
 
 std::string makeModelName(const std::string& outputPath, bool keepSingleWord) {
-  std::string base = FileNameExtract(outputPath, 2);
+  std::string base = fileops::fileNameWithoutExtension(outputPath);
   std::string name;
   size_t words = 0;
   for (size_t i = 0; i < base.size();) {

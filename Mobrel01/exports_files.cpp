@@ -16,6 +16,9 @@ namespace {
 constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
 
+constexpr fennick::ResultCode kEmptyFolder[] = {
+    {fennick::Status::OpenFailed, -1.0f}, {fennick::Status::NoMemory, fennick::kResultNoMemory}};
+
 // Replaces the open listing by `next` (which may be null).
 void replaceFolder(DIR* next) {
   if (folder) closedir(folder);
@@ -48,7 +51,7 @@ extern "C" float FileRename(char* text, double, char* block) {
 
 extern "C" float EmptyFolder(char* text, double, char*) {
   if (!text) return -1.0f;
-  return fennick::guarded([&] { return ClearFolder(text) ? 0.0f : -1.0f; });
+  return fennick::guarded([&] { return fennick::resultOf(fileops::clearFolder(text), kEmptyFolder); });
 }
 
 extern "C" float OpenFolder(char* text, double, char*) {

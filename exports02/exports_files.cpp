@@ -6,7 +6,6 @@
 
 #include "Common.h"
 #include "DirStream.h"
-#include "FennickDLL.h"
 #include "FennickDLL02.h"
 #include "FileOps.h"
 #include "NameSet.h"
@@ -22,6 +21,14 @@ fileops::DirStream* listing = nullptr;
 
 constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
+
+using fennick::Status;
+constexpr fennick::ResultCode kEmptyFolder[] = {{Status::OpenFailed, -1.0f},
+                                                {Status::NoMemory, fennick::kResultNoMemory}};
+constexpr fennick::ResultCode kOpenFolder[] = {{Status::OpenFailed, -1.0f},
+                                               {Status::NoMemory, fennick::kResultNoMemory}};
+constexpr fennick::ResultCode kCheckFolder[] = {{Status::OpenFailed, -1.0f},
+                                                {Status::NoMemory, fennick::kResultNoMemory}};
 
 void replaceListing(fileops::DirStream* next) {
   if (listing) fileops::closeDirStream(listing);
@@ -49,12 +56,14 @@ extern "C" float FileCopyTo(char* text, double, char* block) {
 
 extern "C" float EmptyFolder(char* text, double, char*) {
   if (!text) return -1.0f;
-  return guarded([&] { return ClearFolder(text) ? 0.0f : -1.0f; });
+  return guarded([&] { return fennick::resultOf(fileops::clearFolder(text), kEmptyFolder); });
 }
 
 extern "C" float OpenFolder(char* text, double, char*) {
-  replaceListing(fileops::openDirStream(text));
-  return listing ? 0.0f : -1.0f;
+  fileops::DirStream* next = nullptr;
+  const Status status = fileops::openDirStream(text, next);
+  replaceListing(next);
+  return fennick::resultOf(status, kOpenFolder);
 }
 
 extern "C" float GetFile(char*, double, char* block) {
@@ -73,10 +82,11 @@ extern "C" float CloseFolder(char*, double, char*) {
 }
 
 extern "C" float CheckFolder(char* text, double, char*) {
-  replaceListing(fileops::openDirStream(text));
-  const bool opened = listing != nullptr;
+  fileops::DirStream* next = nullptr;
+  const Status status = fileops::openDirStream(text, next);
+  replaceListing(next);
   replaceListing(nullptr);
-  return opened ? 0.0f : -1.0f;
+  return fennick::resultOf(status, kCheckFolder);
 }
 
 extern "C" float CompressFile(char* text, double, char* block) {
