@@ -30,6 +30,21 @@ constexpr fennick::ResultCode kOpenFolder[] = {{Status::OpenFailed, -1.0f},
 constexpr fennick::ResultCode kCheckFolder[] = {{Status::OpenFailed, -1.0f},
                                                 {Status::NoMemory, fennick::kResultNoMemory}};
 
+// CompressFile answers the compression ratio on success.
+constexpr fennick::ResultCode kCompressFile[] = {
+    {Status::NullArgument, fennick::kResultNullArgument}, {Status::OpenFailed, -1.0f},
+    {Status::CreateFailed, -2.0f}, {Status::WriteFailed, -2.0f}, {Status::OutputIsInput, -3.0f},
+    {Status::NoMemory, fennick::kResultNoMemory}};
+constexpr fennick::ResultCode kDecompressFile[] = {
+    {Status::NullArgument, fennick::kResultNullArgument}, {Status::OpenFailed, -1.0f},
+    {Status::CreateFailed, -2.0f}, {Status::WriteFailed, -2.0f}, {Status::OutputIsInput, -3.0f},
+    {Status::NoMemory, fennick::kResultNoMemory}};
+constexpr fennick::ResultCode kCheckName[] = {
+    {Status::NullArgument, fennick::kResultNullArgument}};
+
+// The names CheckName handed out since the last ClearNameSet.
+nameset::NameSet nameSet;
+
 void replaceListing(fileops::DirStream* next) {
   if (listing) fileops::closeDirStream(listing);
   listing = next;
@@ -90,18 +105,21 @@ extern "C" float CheckFolder(char* text, double, char*) {
 }
 
 extern "C" float CompressFile(char* text, double, char* block) {
-  return runlength::compressFile(text, block);
+  runlength::Sizes sizes;
+  const Status status = runlength::compressFile(text, block, sizes);
+  return status == Status::Ok ? runlength::compressionRatio(sizes)
+                              : fennick::resultOf(status, kCompressFile);
 }
 
 extern "C" float DecompressFile(char* text, double, char* block) {
-  return runlength::decompressFile(text, block);
+  return fennick::resultOf(runlength::decompressFile(text, block), kDecompressFile);
 }
 
 extern "C" float CheckName(char* text, double, char* block) {
-  return guarded([&] { return nameset::checkName(text, block); });
+  return guarded([&] { return fennick::resultOf(nameset::checkName(nameSet, text, block), kCheckName); });
 }
 
 extern "C" float ClearNameSet(char*, double, char*) {
-  nameset::clearNameSet();
+  nameset::clear(nameSet);
   return 0.0f;
 }
