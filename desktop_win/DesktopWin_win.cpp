@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-#include "Common.h"
 #include "DesktopWin.h"
 
 namespace fennick {
 namespace desktopwin {
+
+using fennick::Status;
 
 void sendKeyInputs(const std::vector<KeyInput>& inputs) {
   for (const KeyInput& key : inputs) {
@@ -24,15 +25,16 @@ void sendKeyInputs(const std::vector<KeyInput>& inputs) {
   }
 }
 
-float copyToClipboard(const char* text) {
-  if (!text) return kResultNullArgument;
+fennick::Status copyToClipboard(const char* text, bool& pasted) {
+  pasted = false;
+  if (!text) return Status::NullArgument;
   size_t n = std::strlen(text);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
-  if (!block) return kResultNoMemory;
+  if (!block) return Status::NoMemory;
   void* bytes = GlobalLock(block);
   if (!bytes) {
     GlobalFree(block);
-    return kResultNoMemory;
+    return Status::NoMemory;
   }
   std::memcpy(bytes, text, n + 1);
   GlobalUnlock(block);
@@ -41,7 +43,7 @@ float copyToClipboard(const char* text) {
   // and nothing is pasted (a paste would insert whatever was there before).
   if (!OpenClipboard(nullptr)) {
     GlobalFree(block);
-    return kClipboardUnavailable;
+    return Status::WriteFailed;
   }
   EmptyClipboard();
   // The clipboard owns the block only when it took it; otherwise the block
@@ -49,21 +51,22 @@ float copyToClipboard(const char* text) {
   const bool placed = SetClipboardData(CF_TEXT, block) != nullptr;
   if (!placed) GlobalFree(block);
   CloseClipboard();
-  if (!placed) return kClipboardUnavailable;
+  if (!placed) return Status::WriteFailed;
 
 #if defined(_WIN64)
   HWND window = FindWindowW(nullptr, L"Plaxio");
 #else
   HWND window = FindWindowA(nullptr, "Plaxio");
 #endif
-  if (!window) return kClipboardNoWindow;
+  if (!window) return Status::Ok;
   Sleep(10);
 #if defined(_WIN64)
   SendMessageW(window, WM_PASTE, 0, 0);
 #else
   SendMessageA(window, WM_PASTE, 0, 0);
 #endif
-  return kClipboardPasted;
+  pasted = true;
+  return Status::Ok;
 }
 
 }  // namespace desktopwin
