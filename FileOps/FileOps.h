@@ -19,17 +19,18 @@ constexpr char kFolderSeparator = '\\';
 constexpr char kFolderSeparator = '/';
 #endif
 
-// Copies a file byte for byte: 0 copied, kCopyFailed (-1) failed, -99 no
-// memory for the copy buffer. The source is opened (and must not be a
-// folder) before the destination is touched; the copy replaces the
-// destination as every output does (see openReplacement), so a failure
-// leaves it as it was. A destination that is the source itself (by another
-// spelling or through a link) is left intact and gives 0. A destination
-// that is a folder, device, pipe or socket gives -1 and is not touched. On
-// POSIX systems the copy gets the source's permission bits masked by the
-// umask, as cp gives them, whether or not the destination existed.
-float copyFile(const char* source, const char* destination) noexcept;
-constexpr float kCopyFailed = -1.0f;
+// Copies a file byte for byte: Ok copied; OutputIsInput the destination is
+// the source itself (by another spelling or through a link), left intact;
+// NullArgument a null path; OpenFailed the source cannot be opened or read,
+// or is a folder; CreateFailed the destination is a folder, device, pipe or
+// socket (not touched) or cannot be created; WriteFailed a write fell short
+// or the replacement failed; NoMemory no memory for the copy buffer. The
+// source is opened before the destination is touched; the copy replaces
+// the destination as every output does (see openReplacement), so a failure
+// leaves it as it was. On POSIX systems the copy gets the source's
+// permission bits masked by the umask, as cp gives them, whether or not the
+// destination existed.
+fennick::Status copyFile(const char* source, const char* destination) noexcept;
 
 // ---- path names --------------------------------------------------------------
 // '/' and '\\' both separate folders on every platform; the bytes of a path

@@ -23,6 +23,11 @@ constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
 
 using fennick::Status;
+// 0 also when the destination is the source itself (left intact).
+constexpr fennick::ResultCode kFileCopyTo[] = {
+    {fennick::Status::OutputIsInput, 0.0f},  {fennick::Status::NullArgument, -1.0f},
+    {fennick::Status::OpenFailed, -1.0f},    {fennick::Status::CreateFailed, -1.0f},
+    {fennick::Status::WriteFailed, -1.0f},   {fennick::Status::NoMemory, fennick::kResultNoMemory}};
 constexpr fennick::ResultCode kEmptyFolder[] = {{Status::OpenFailed, -1.0f},
                                                 {Status::NoMemory, fennick::kResultNoMemory}};
 constexpr fennick::ResultCode kOpenFolder[] = {{Status::OpenFailed, -1.0f},
@@ -66,7 +71,7 @@ extern "C" float FileDelete(char* text, double, char*) {
 }
 
 extern "C" float FileCopyTo(char* text, double, char* block) {
-  return fileops::copyFile(text, block);
+  return fennick::resultOf(fileops::copyFile(text, block), kFileCopyTo);
 }
 
 extern "C" float EmptyFolder(char* text, double, char*) {

@@ -168,7 +168,8 @@ TEST_F(NoMemory, SculptMapAndTheOperationsBesideTheExports) {
   }, 2);
   EXPECT_EQ(testsupport::readText(unpacked), testsupport::readText(grid));
   const std::string copy = out("grid.copy");
-  sweep("copyFile", none, [&] { return fileops::copyFile(grid.c_str(), copy.c_str()); }, 2);
+  sweep("copyFile", none, [&] { return asNumber(fileops::copyFile(grid.c_str(), copy.c_str())); },
+        2);
   EXPECT_EQ(testsupport::readText(copy), testsupport::readText(grid));
   // Nothing but the outputs is left in the folder by the failed runs.
   EXPECT_EQ(testsupport::namesIn(dir),

@@ -155,20 +155,20 @@ TEST_F(CopyFileTest, ByteExactAcrossBlockSizes) {
     std::vector<uint8_t> bytes = patternBytes(n);
     ASSERT_TRUE(writeBytes(p("src"), bytes));
     ASSERT_TRUE(writeText(p("dst"), std::string(n + 10, 'z')));  // longer: emptied first
-    EXPECT_EQ(fileops::copyFile(p("src").c_str(), p("dst").c_str()), 0) << n;
+    EXPECT_EQ(fileops::copyFile(p("src").c_str(), p("dst").c_str()), Status::Ok) << n;
     EXPECT_EQ(readBytes(p("dst")), bytes) << n;
   }
 }
 
 TEST_F(CopyFileTest, FailedSourceLeavesTheDestination) {
   ASSERT_TRUE(writeText(p("dst"), "precious"));
-  EXPECT_EQ(fileops::copyFile(p("missing").c_str(), p("dst").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("missing").c_str(), p("dst").c_str()), Status::OpenFailed);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
   ASSERT_EQ(mkdir(p("folder").c_str(), 0700), 0);
-  EXPECT_EQ(fileops::copyFile(p("folder").c_str(), p("dst").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("folder").c_str(), p("dst").c_str()), Status::OpenFailed);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
-  EXPECT_EQ(fileops::copyFile(nullptr, p("dst").c_str()), -1);
-  EXPECT_EQ(fileops::copyFile(p("dst").c_str(), nullptr), -1);
+  EXPECT_EQ(fileops::copyFile(nullptr, p("dst").c_str()), Status::NullArgument);
+  EXPECT_EQ(fileops::copyFile(p("dst").c_str(), nullptr), Status::NullArgument);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
 }
 
@@ -180,8 +180,8 @@ TEST_F(CopyFileTest, SameFileByAnySpellingStaysIntact) {
   const std::string spellings[] = {p("f.txt"), dir + "/./f.txt", dir + "/sub/../f.txt",
                                    p("link"), p("hard")};
   for (const std::string& other : spellings) {
-    EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), other.c_str()), 0) << other;
-    EXPECT_EQ(fileops::copyFile(other.c_str(), p("f.txt").c_str()), 0) << other;
+    EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), other.c_str()), Status::OutputIsInput) << other;
+    EXPECT_EQ(fileops::copyFile(other.c_str(), p("f.txt").c_str()), Status::OutputIsInput) << other;
     EXPECT_EQ(testsupport::readText(p("f.txt")), "keep me") << other;
   }
 }
@@ -189,7 +189,7 @@ TEST_F(CopyFileTest, SameFileByAnySpellingStaysIntact) {
 TEST_F(CopyFileTest, FolderAsDestinationIsRefused) {
   ASSERT_TRUE(writeText(p("f.txt"), "x"));
   ASSERT_EQ(mkdir(p("empty").c_str(), 0700), 0);
-  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("empty").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("empty").c_str()), Status::CreateFailed);
   struct stat st;
   ASSERT_EQ(stat(p("empty").c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -197,7 +197,7 @@ TEST_F(CopyFileTest, FolderAsDestinationIsRefused) {
 
 TEST_F(CopyFileTest, UnwritableDestinationFails) {
   ASSERT_TRUE(writeText(p("f.txt"), "x"));
-  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("no/such/dir/f").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("no/such/dir/f").c_str()), Status::CreateFailed);
   EXPECT_TRUE(fileExists(p("f.txt")));
 }
 
