@@ -1,13 +1,10 @@
 // Portable parts of the macOS desktop functions: the key table, the typing
 // plan, the handed-out texts and the file list.
 #include "AddCocoa.h"
-#include "FennickDLL.h"
 
 #include <cstring>
 #include <new>
 #include <utility>
-
-std::vector<std::string> filesList;
 
 namespace fennick {
 namespace cocoa {
@@ -127,37 +124,27 @@ std::vector<std::string> splitFileTypes(const std::string& types) {
   }
 }
 
-int storeChosenFiles(std::vector<std::string> paths) {
-  filesList = std::move(paths);
-  return static_cast<int>(filesList.size());
-}
-
-}  // namespace cocoa
-}  // namespace fennick
-
-void DoKeyPress(char* text) {
+void typeText(const char* text) noexcept {
   if (!text) return;
   try {
-    fennick::cocoa::postKeyEvents(
-        fennick::cocoa::planTyping(text, fennick::cocoa::sharedKeyTable()));
+    postKeyEvents(planTyping(text, sharedKeyTable()));
   } catch (...) {
     // Out of memory: nothing more is typed; nothing leaves the library.
   }
 }
 
-char* fileFromArray(int index) {
+char* resolvedFile(const std::vector<std::string>& files, int index) noexcept {
   try {
-    if (index < 0 || static_cast<size_t>(index) >= filesList.size()) return nullptr;
-    const std::string& path = filesList[static_cast<size_t>(index)];
+    if (index < 0 || static_cast<size_t>(index) >= files.size()) return nullptr;
+    const std::string& path = files[static_cast<size_t>(index)];
     if (path.empty()) return nullptr;
-    std::optional<std::string> resolved = fennick::cocoa::resolveSymlinks(path);
+    std::optional<std::string> resolved = resolveSymlinks(path);
     if (!resolved) return nullptr;
-    return fennick::cocoa::handOutCopy(*resolved);
+    return handOutCopy(*resolved);
   } catch (...) {
     return nullptr;
   }
 }
 
-void clearFilesL() { filesList.clear(); }
-
-int getScreenPos() { return 0; }
+}  // namespace cocoa
+}  // namespace fennick

@@ -3,12 +3,10 @@
 // file-open dialog whose chosen files are handed out one at a time, folder
 // creation, the local users folder.
 //
-// The edition's interface for linked code (DoKeyPress, keyCodeToString,
-// getPasteboardText, runCocoaOpenFileBrowser, fileFromArray, clearFilesL,
-// createFolder, getSharedFolder, getScreenPos, filesList) is declared in
-// FennickDLL.h. Everything the platform does not decide lives here in
-// namespace fennick::cocoa and is portable; the Apple calls are in
-// AddCocoa_mac.mm, Linux builds use the stand-ins of AddCocoa_linux.cpp.
+// Everything the platform does not decide lives here in namespace
+// fennick::cocoa and is portable; the Apple calls are in AddCocoa_mac.mm,
+// Linux builds use the stand-ins of AddCocoa_linux.cpp. FennickDLL's export
+// layer defines the edition's C++ names over these operations.
 #pragma once
 
 #include <cstddef>
@@ -18,6 +16,10 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#if defined(__APPLE__) && defined(__OBJC__)
+@class NSString;
+#endif
 
 namespace fennick {
 namespace cocoa {
@@ -89,13 +91,47 @@ char* handOutCopy(const std::string& text);
 // kept, nothing trimmed ("" gives one empty type).
 std::vector<std::string> splitFileTypes(const std::string& types);
 
-// What a confirmed dialog does: the chosen paths replace filesList; returns
-// their count.
-int storeChosenFiles(std::vector<std::string> paths);
+// ---- operations behind FennickDLL's desktop functions ---------------------
+
+// Types the text into the focused window one key press per byte through the
+// current keyboard layout (planTyping over sharedKeyTable), then presses
+// Return. Null text: nothing typed. Running out of memory types nothing
+// more; nothing is thrown.
+void typeText(const char* text) noexcept;
+
+// Modal open dialog titled `title` for the file types of `types` (see
+// splitFileTypes); files only, several at once. Confirmed: `chosen` gets the
+// UTF-8 paths in the dialog's order ("" for a path that could not be
+// converted) and the answer is true. Cancelled, a null or non-UTF-8
+// argument (no dialog), or no memory for the list: false, `chosen` as it
+// was. Linux: behaves as cancelled.
+bool runOpenDialog(const char* title, const char* types, std::vector<std::string>& chosen);
+
+// files[index] with symbolic links resolved, handed out (see handOutText);
+// null when the index is outside the list, the path is empty, the text
+// cannot be converted or memory runs out.
+char* resolvedFile(const std::vector<std::string>& files, int index) noexcept;
+
+// The general pasteboard's plain text, handed out; null when it holds none
+// or it cannot be converted. Linux: always null.
+char* pasteboardText();
+
+// Creates one folder (its parent must exist): true when it was created.
+bool makeFolder(const char* path);
+
+// The local users folder ("/Users" on macOS; Linux: "/home" when it is a
+// folder), handed out, or null.
+char* sharedFolder();
 
 // ---- platform (AddCocoa_mac.mm, stand-ins in AddCocoa_linux.cpp) ----------
 
-// keyCodeToString as UTF-8; nothing when the key has no text.
+#if defined(__APPLE__) && defined(__OBJC__)
+// The text key `keyCode` produces on the current layout with no modifiers
+// (a dead key: its own character), lower-cased; nil when it produces none.
+NSString* keyCodeNSString(uint16_t keyCode);
+#endif
+// keyCodeNSString as UTF-8 (Linux: the built-in US layout); nothing when
+// the key has no text.
 std::optional<std::string> currentLayoutKeyText(uint16_t keyCode);
 // Posts the events in order to the system's input stream.
 void postKeyEvents(const std::vector<KeyEvent>& events);

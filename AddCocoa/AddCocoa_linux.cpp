@@ -9,7 +9,6 @@
 #include <sys/types.h>
 
 #include "AddCocoa.h"
-#include "FennickDLL.h"
 
 namespace fennick {
 namespace cocoa {
@@ -74,24 +73,20 @@ std::optional<std::string> resolveSymlinks(const std::string& path) {
 const std::vector<KeyEvent>& standInPostedEvents() { return posted(); }
 int standInLayoutQueries() { return g_layoutQueries; }
 
-}  // namespace cocoa
-}  // namespace fennick
+char* pasteboardText() { return nullptr; }
 
-std::string keyCodeToString(unsigned short keyCode) {
-  return fennick::cocoa::currentLayoutKeyText(keyCode).value_or(std::string());
-}
+bool runOpenDialog(const char*, const char*, std::vector<std::string>&) { return false; }
 
-char* getPasteboardText() { return nullptr; }
-
-int runCocoaOpenFileBrowser(const char*, const char*) { return 0; }
-
-bool createFolder(const char* path) {
+bool makeFolder(const char* path) {
   if (!path) return false;
   return mkdir(path, 0777) == 0;
 }
 
-char* getSharedFolder() {
+char* sharedFolder() {
   struct stat info;
   if (stat("/home", &info) != 0 || !S_ISDIR(info.st_mode)) return nullptr;
-  return fennick::cocoa::handOutCopy("/home");
+  return handOutCopy("/home");
 }
+
+}  // namespace cocoa
+}  // namespace fennick

@@ -10,7 +10,6 @@
 #include <utility>
 
 #include "AddCocoa.h"
-#include "FennickDLL.h"
 
 namespace {
 
@@ -41,7 +40,10 @@ fennick::cocoa::LayoutTranslation translateWith(const UCKeyboardLayout* layout, 
 
 }  // namespace
 
-NSString* keyCodeToString(unsigned short keyCode) {
+namespace fennick {
+namespace cocoa {
+
+NSString* keyCodeNSString(uint16_t keyCode) {
   TISInputSourceRef source = TISCopyCurrentKeyboardInputSource();
   if (!source) return nil;
   CFDataRef data = static_cast<CFDataRef>(
@@ -61,12 +63,9 @@ NSString* keyCodeToString(unsigned short keyCode) {
   return [s lowercaseString];
 }
 
-namespace fennick {
-namespace cocoa {
-
 std::optional<std::string> currentLayoutKeyText(uint16_t keyCode) {
   @autoreleasepool {
-    NSString* text = keyCodeToString(keyCode);
+    NSString* text = keyCodeNSString(keyCode);
     if (!text) return std::nullopt;
     const char* utf8 = [text UTF8String];
     if (!utf8) return std::nullopt;
@@ -93,22 +92,19 @@ std::optional<std::string> resolveSymlinks(const std::string& path) {
   }
 }
 
-}  // namespace cocoa
-}  // namespace fennick
-
-char* getPasteboardText() {
+char* pasteboardText() {
   @autoreleasepool {
     NSString* text = [[NSPasteboard generalPasteboard] stringForType:NSPasteboardTypeString];
     return handOutString(text);
   }
 }
 
-int runCocoaOpenFileBrowser(const char* title, const char* types) {
-  if (!title || !types) return 0;
+bool runOpenDialog(const char* title, const char* types, std::vector<std::string>& chosen) {
+  if (!title || !types) return false;
   @autoreleasepool {
     NSString* titleText = [NSString stringWithUTF8String:title];
     NSString* typesText = [NSString stringWithUTF8String:types];
-    if (!titleText || !typesText) return 0;
+    if (!titleText || !typesText) return false;
     NSMutableArray* allowed = [NSMutableArray array];
     for (const std::string& type : fennick::cocoa::splitFileTypes(types)) {
       NSString* t = [NSString stringWithUTF8String:type.c_str()];
@@ -125,7 +121,7 @@ int runCocoaOpenFileBrowser(const char* title, const char* types) {
     [panel setCanChooseDirectories:NO];
     [panel setCanChooseFiles:YES];
     [panel setAllowsMultipleSelection:YES];
-    int count = 0;
+    bool confirmed = false;
     if ([panel runModal] == NSModalResponseOK) {
       try {
         std::vector<std::string> paths;
@@ -134,17 +130,18 @@ int runCocoaOpenFileBrowser(const char* title, const char* types) {
           const char* utf8 = [[[urls objectAtIndex:i] path] UTF8String];
           paths.push_back(utf8 ? std::string(utf8) : std::string());
         }
-        count = fennick::cocoa::storeChosenFiles(std::move(paths));
+        chosen = std::move(paths);
+        confirmed = true;
       } catch (...) {
-        count = 0;  // out of memory: the previous list stays
+        // out of memory: the previous list stays
       }
     }
     [panel release];
-    return count;
+    return confirmed;
   }
 }
 
-bool createFolder(const char* path) {
+bool makeFolder(const char* path) {
   if (!path) return false;
   @autoreleasepool {
     NSString* folder = [NSString stringWithCString:path encoding:NSUTF8StringEncoding];
@@ -156,10 +153,13 @@ bool createFolder(const char* path) {
   }
 }
 
-char* getSharedFolder() {
+char* sharedFolder() {
   @autoreleasepool {
     NSArray* folders =
         NSSearchPathForDirectoriesInDomains(NSUserDirectory, NSLocalDomainMask, YES);
     return handOutString([folders lastObject]);
   }
 }
+
+}  // namespace cocoa
+}  // namespace fennick

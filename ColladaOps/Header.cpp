@@ -6,11 +6,7 @@
 namespace colladaops {
 
 std::string modelName(const std::string& outputPath, bool keepSingleWord) {
-  // The file name: what follows the last folder separator of the path cut
-  // before its file name's extension.
-  const std::string stem = fileops::withoutExtension(outputPath);
-  const size_t sep = stem.find_last_of("/\\");
-  const std::string base = sep == std::string::npos ? stem : stem.substr(sep + 1);
+  const std::string base = fileops::fileNameWithoutExtension(outputPath);
   std::string name;
   size_t words = 0;
   for (size_t i = 0; i < base.size();) {

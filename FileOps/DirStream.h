@@ -5,19 +5,23 @@
 // included.
 #pragma once
 
+#include "Common.h"
+
 namespace fileops {
 
 struct DirStream;
 
-// Null when the path names no folder that can be listed (null, empty, a
-// file, missing). On Windows the path is converted from the process code
-// page to UTF-16 and must be shorter than 260 characters.
-DirStream* openDirStream(const char* path) noexcept;
+// Opens a listing of the folder into `stream`: Ok; OpenFailed when the path
+// names no folder that can be listed (null, empty, a file, missing);
+// NoMemory when the stream's memory cannot be had. `stream` is null unless
+// Ok. On Windows the path is converted from the process code page to UTF-16
+// and must be shorter than 260 characters.
+fennick::Status openDirStream(const char* path, DirStream*& stream) noexcept;
 
 // The stream the folder emptying walks with: openDirStream, except in the
 // 32-bit Windows build, which lists with the narrow-character find-file
 // services (path of at most 256 characters, names in the narrow code page).
-DirStream* openFolderWalk(const char* path) noexcept;
+fennick::Status openFolderWalk(const char* path, DirStream*& stream) noexcept;
 
 // Name of the next entry, or null when there are no more (and at every later
 // call). The text stays valid until the next read or the close.

@@ -1,5 +1,7 @@
 #include <dirent.h>
 
+#include <cerrno>
+
 #include "DirStream.h"
 
 namespace fileops {
@@ -7,12 +9,18 @@ namespace fileops {
 // The system's directory stream stands for the stream record itself.
 struct DirStream {};
 
-DirStream* openDirStream(const char* path) noexcept {
-  if (!path || !*path) return nullptr;
-  return reinterpret_cast<DirStream*>(opendir(path));
+fennick::Status openDirStream(const char* path, DirStream*& stream) noexcept {
+  stream = nullptr;
+  if (!path || !*path) return fennick::Status::OpenFailed;
+  errno = 0;
+  stream = reinterpret_cast<DirStream*>(opendir(path));
+  if (stream) return fennick::Status::Ok;
+  return errno == ENOMEM ? fennick::Status::NoMemory : fennick::Status::OpenFailed;
 }
 
-DirStream* openFolderWalk(const char* path) noexcept { return openDirStream(path); }
+fennick::Status openFolderWalk(const char* path, DirStream*& stream) noexcept {
+  return openDirStream(path, stream);
+}
 
 const char* readDirStream(DirStream* stream) noexcept {
   if (!stream) return nullptr;

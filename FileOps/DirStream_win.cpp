@@ -76,17 +76,18 @@ void takeNarrowEntry(DirStream* s) {
   e.d_name[n] = '\0';
 }
 
-[[maybe_unused]] DirStream* openNarrow(const char* path) noexcept {
-  if (!path || !*path || std::strlen(path) > kNarrowPathLimit) return nullptr;
+[[maybe_unused]] fennick::Status openNarrow(const char* path, DirStream*& stream) noexcept {
+  stream = nullptr;
+  if (!path || !*path || std::strlen(path) > kNarrowPathLimit) return fennick::Status::OpenFailed;
   char full[kNarrowFullRoom];
   DWORD length = GetFullPathNameA(path, kNarrowFullRoom, full, nullptr);
-  if (length == 0 || length >= kNarrowFullRoom) return nullptr;
+  if (length == 0 || length >= kNarrowFullRoom) return fennick::Status::OpenFailed;
   const char last = full[length - 1];
   const bool addSeparator = last != '\\' && last != ':';
   // Separator, wildcard and terminator must fit the buffer as well.
-  if (length + (addSeparator ? 1 : 0) + 2 > kNarrowFullRoom) return nullptr;
+  if (length + (addSeparator ? 1 : 0) + 2 > kNarrowFullRoom) return fennick::Status::OpenFailed;
   DirStream* s = new (std::nothrow) DirStream;
-  if (!s) return nullptr;
+  if (!s) return fennick::Status::NoMemory;
   s->narrow = true;
   std::memcpy(s->narrowPattern, full, length);
   if (addSeparator) s->narrowPattern[length++] = '\\';
@@ -95,29 +96,35 @@ void takeNarrowEntry(DirStream* s) {
   s->find = FindFirstFileA(s->narrowPattern, &s->narrowData);
   if (s->find == INVALID_HANDLE_VALUE) {
     release(s);
-    return nullptr;
+    return fennick::Status::OpenFailed;
   }
   s->firstPending = true;
-  return s;
+  stream = s;
+  return fennick::Status::Ok;
 }
 
 }  // namespace
 
-DirStream* openDirStream(const char* path) noexcept {
-  if (!path || !*path) return nullptr;
+fennick::Status openDirStream(const char* path, DirStream*& stream) noexcept {
+  stream = nullptr;
+  if (!path || !*path) return fennick::Status::OpenFailed;
   wchar_t wide[kWidePathRoom];
   if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, kWidePathRoom) <= 0)
-    return nullptr;  // does not fit (260 characters or more) or does not convert
+    return fennick::Status::OpenFailed;  // does not fit (260 characters or more) or does not convert
   DWORD need = GetFullPathNameW(wide, 0, nullptr, nullptr);
-  if (need == 0) return nullptr;
+  if (need == 0) return fennick::Status::OpenFailed;
   DirStream* s = new (std::nothrow) DirStream;
-  if (!s) return nullptr;
+  if (!s) return fennick::Status::NoMemory;
   const DWORD room = need + 16;  // separator, wildcard, terminator
   s->pattern = new (std::nothrow) wchar_t[room];
-  DWORD length = s->pattern ? GetFullPathNameW(wide, room, s->pattern, nullptr) : 0;
+  if (!s->pattern) {
+    release(s);
+    return fennick::Status::NoMemory;
+  }
+  DWORD length = GetFullPathNameW(wide, room, s->pattern, nullptr);
   if (length == 0 || length + 3 > room) {
     release(s);
-    return nullptr;
+    return fennick::Status::OpenFailed;
   }
   const wchar_t last = s->pattern[length - 1];
   if (last != L'/' && last != L'\\' && last != L':') s->pattern[length++] = L'\\';
@@ -126,17 +133,18 @@ DirStream* openDirStream(const char* path) noexcept {
   s->find = FindFirstFileW(s->pattern, &s->data);
   if (s->find == INVALID_HANDLE_VALUE) {
     release(s);
-    return nullptr;
+    return fennick::Status::OpenFailed;
   }
   s->firstPending = true;
-  return s;
+  stream = s;
+  return fennick::Status::Ok;
 }
 
-DirStream* openFolderWalk(const char* path) noexcept {
+fennick::Status openFolderWalk(const char* path, DirStream*& stream) noexcept {
 #if defined(_WIN64)
-  return openDirStream(path);
+  return openDirStream(path, stream);
 #else
-  return openNarrow(path);
+  return openNarrow(path, stream);
 #endif
 }
 

@@ -1,8 +1,6 @@
-// File services behind the exports: file copy, file identity, the check that
-// keeps outputs off inputs, output creation, free space. The path name
-// functions and the folder emptying this module defines for FennickDLL's
-// table (FileNameExtract, FilepathTruncate, ClearFolder, IsDirectory) are
-// declared in FennickDLL.h.
+// File services behind the exports: path names, folder emptying, file copy,
+// file identity, the check that keeps outputs off inputs, output creation,
+// free space.
 #pragma once
 
 #include <cstdint>
@@ -21,22 +19,53 @@ constexpr char kFolderSeparator = '\\';
 constexpr char kFolderSeparator = '/';
 #endif
 
-// Copies a file byte for byte: 0 copied, kCopyFailed (-1) failed, -99 no
-// memory for the copy buffer. The source is opened (and must not be a
-// folder) before the destination is touched; the copy replaces the
-// destination as every output does (see openReplacement), so a failure
-// leaves it as it was. A destination that is the source itself (by another
-// spelling or through a link) is left intact and gives 0. A destination
-// that is a folder, device, pipe or socket gives -1 and is not touched. On
-// POSIX systems the copy gets the source's permission bits masked by the
-// umask, as cp gives them, whether or not the destination existed.
-float copyFile(const char* source, const char* destination) noexcept;
-constexpr float kCopyFailed = -1.0f;
+// Copies a file byte for byte: Ok copied; OutputIsInput the destination is
+// the source itself (by another spelling or through a link), left intact;
+// NullArgument a null path; OpenFailed the source cannot be opened or read,
+// or is a folder; CreateFailed the destination is a folder, device, pipe or
+// socket (not touched) or cannot be created; WriteFailed a write fell short
+// or the replacement failed; NoMemory no memory for the copy buffer. The
+// source is opened before the destination is touched; the copy replaces
+// the destination as every output does (see openReplacement), so a failure
+// leaves it as it was. On POSIX systems the copy gets the source's
+// permission bits masked by the umask, as cp gives them, whether or not the
+// destination existed.
+fennick::Status copyFile(const char* source, const char* destination) noexcept;
+
+// ---- path names --------------------------------------------------------------
+// '/' and '\\' both separate folders on every platform; the bytes of a path
+// are taken as they are (no encoding is assumed).
+
+// The folder part up to and including the last separator ("" without one).
+std::string folderPart(const std::string& path);
+// The file name: everything after the last separator (the whole path
+// without one).
+std::string fileName(const std::string& path);
+// The file name cut before its last dot.
+std::string fileNameWithoutExtension(const std::string& path);
+// The whole path cut before its last dot, wherever that dot is (in a folder
+// name too).
+std::string cutAtLastDot(const std::string& path);
+// From the last dot of the whole path on ("" without a dot).
+std::string fromLastDot(const std::string& path);
 
 // The path without the extension of its file name: cut before the file
 // name's last dot (after the last "/" or backslash); a dot in a folder name
 // does not count.
 std::string withoutExtension(const std::string& path);
+
+// The folder emptying's name rule: scanning back from the end, a '.' met
+// before any separator means a file (true); a separator met first, or none
+// at all, means a folder. The file system is not asked.
+bool namesFileByDot(const std::string& path) noexcept;
+
+// Deletes the entries of one folder level whose names hold a '.' (see
+// namesFileByDot) with the system's remove; sub-folders are not entered,
+// entries that cannot be deleted stay without notice, "." and ".." are
+// passed over by name. The path gets kFolderSeparator appended unless it
+// ends in one. Ok when the folder was opened and walked; OpenFailed when it
+// cannot be opened (an empty path included); NoMemory.
+fennick::Status clearFolder(std::string path) noexcept;
 
 // Identity of a file: device and inode on POSIX, volume serial number and
 // file index on Windows.

@@ -1,10 +1,9 @@
 // Exports of FennickDLL: key-press typing.
+#include "AddCocoa.h"
 #include "Common.h"
 #include "FennickDLL.h"
 
 extern "C" float PasteText(char* text, double, char*) {
-  return fennick::guarded([&] {
-    if (text) DoKeyPress(text);
-    return 0.0f;
-  });
+  fennick::cocoa::typeText(text);
+  return 0.0f;
 }

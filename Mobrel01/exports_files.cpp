@@ -16,6 +16,14 @@ namespace {
 constexpr float kGetFileNoFolder = -1.0f;
 constexpr float kGetFileNoMore = -3.0f;
 
+// 0 also when the destination is the source itself (left intact).
+constexpr fennick::ResultCode kFileCopyTo[] = {
+    {fennick::Status::OutputIsInput, 0.0f},  {fennick::Status::NullArgument, -1.0f},
+    {fennick::Status::OpenFailed, -1.0f},    {fennick::Status::CreateFailed, -1.0f},
+    {fennick::Status::WriteFailed, -1.0f},   {fennick::Status::NoMemory, fennick::kResultNoMemory}};
+constexpr fennick::ResultCode kEmptyFolder[] = {
+    {fennick::Status::OpenFailed, -1.0f}, {fennick::Status::NoMemory, fennick::kResultNoMemory}};
+
 // Replaces the open listing by `next` (which may be null).
 void replaceFolder(DIR* next) {
   if (folder) closedir(folder);
@@ -38,7 +46,7 @@ extern "C" float FileDelete(char* text, double, char*) {
 }
 
 extern "C" float FileCopyTo(char* text, double, char* block) {
-  return fileops::copyFile(text, block);
+  return fennick::resultOf(fileops::copyFile(text, block), kFileCopyTo);
 }
 
 extern "C" float FileRename(char* text, double, char* block) {
@@ -48,7 +56,7 @@ extern "C" float FileRename(char* text, double, char* block) {
 
 extern "C" float EmptyFolder(char* text, double, char*) {
   if (!text) return -1.0f;
-  return fennick::guarded([&] { return ClearFolder(text) ? 0.0f : -1.0f; });
+  return fennick::guarded([&] { return fennick::resultOf(fileops::clearFolder(text), kEmptyFolder); });
 }
 
 extern "C" float OpenFolder(char* text, double, char*) {

@@ -9,6 +9,8 @@
 namespace fennick {
 namespace desktopwin {
 
+using fennick::Status;
+
 std::vector<KeyInput> planKeystrokes(const char* text) {
   std::vector<KeyInput> inputs;
   if (!text) return inputs;
@@ -32,32 +34,44 @@ std::vector<KeyInput> planKeystrokes(const char* text) {
   return inputs;
 }
 
-float typeText(const char* text) {
-  if (!text) return 0.0f;
-  sendKeyInputs(planKeystrokes(text));
-  return 0.0f;
+void typeText(const char* text) {
+  if (text) sendKeyInputs(planKeystrokes(text));
 }
 
-float checkVersionMarkers(const char* path) noexcept {
-  if (!path) return kVersionNoMarkers;
-  textops::FilePtr file = textops::openRead(path);
-  if (!file) return kVersionCannotOpen;
-  // Zero padding: bytes past the end of a short file match no marker.
-  char head[100 + 4] = {};
-  textops::readFully(file.get(), head, 100);
-  if (std::ferror(file.get())) return kVersionCannotOpen;
-  file.reset();
+namespace {
+constexpr size_t kVersionHead = 100;  // bytes looked at
+constexpr size_t kLastStart = 96;     // last start offset of a marker
+}  // namespace
+
+bool hasVersionMarkers(const unsigned char* data, size_t size) noexcept {
+  // Zero padding: bytes past the end of a short input match no marker.
+  char head[kVersionHead + 4] = {};
+  if (data && size) std::memcpy(head, data, size < kVersionHead ? size : kVersionHead);
   bool year = false;
   bool version = false;
-  for (int offset = 0; offset <= 96; ++offset) {
+  for (size_t offset = 0; offset <= kLastStart; ++offset) {
     const char* at = head + offset;
     if (std::memcmp(at, "2009", 4) == 0) year = true;
     if (*at == '4' || std::memcmp(at, "BETA", 4) == 0) version = true;
   }
-  return year && version ? kVersionMarked : kVersionNoMarkers;
+  return year && version;
 }
 
-float runApp(const char* text) noexcept { return text ? 0.0f : -1.0f; }
+fennick::Status checkVersionMarkers(const char* path, bool& marked) noexcept {
+  marked = false;
+  if (!path) return Status::NullArgument;
+  textops::FilePtr file = textops::openRead(path);
+  if (!file) return Status::OpenFailed;
+  unsigned char head[kVersionHead];
+  const size_t n = textops::readFully(file.get(), head, kVersionHead);
+  if (std::ferror(file.get())) return Status::OpenFailed;
+  marked = hasVersionMarkers(head, n);
+  return Status::Ok;
+}
+
+fennick::Status runApp(const char* text) noexcept {
+  return text ? Status::Ok : Status::NullArgument;
+}
 
 }  // namespace desktopwin
 }  // namespace fennick

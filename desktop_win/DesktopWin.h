@@ -6,9 +6,12 @@
 // are per platform: *_win.cpp on Windows, stand-ins in *_linux.cpp on Linux.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
+
+#include "Common.h"
 
 namespace fennick {
 namespace desktopwin {
@@ -36,39 +39,36 @@ std::vector<KeyInput> planKeystrokes(const char* text);
 // Linux stand-in: the inputs go nowhere.
 void sendKeyInputs(const std::vector<KeyInput>& inputs);
 
-// Types `text` (see planKeystrokes); nothing for a null text. Always 0.
-float typeText(const char* text);
-
-// Results of copyToClipboard, with fennick::kResultNullArgument (-9) for a
-// null text and fennick::kResultNoMemory (-99) when a global memory block
-// cannot be had (both: clipboard untouched).
-constexpr float kClipboardPasted = 0.0f;     // on the clipboard, window pasted
-constexpr float kClipboardNoWindow = -1.0f;  // on the clipboard, no "Plaxio" window
+// Types `text` (see planKeystrokes); nothing for a null text.
+void typeText(const char* text);
 
 // Puts the text on the clipboard as CF_TEXT, then, when a top-level window
-// titled "Plaxio" exists, waits 10 ms and sends it WM_PASTE synchronously.
-// Linux stand-in: the text goes to a process-local clipboard and, as no such
-// window exists there, the result is -1.
-float copyToClipboard(const char* text);
+// titled "Plaxio" exists, waits 10 ms and sends it WM_PASTE synchronously
+// (`pasted` tells whether it did). NullArgument (null text) and NoMemory (no
+// global memory block): clipboard untouched. WriteFailed: the clipboard
+// cannot be opened (another program holds it) or did not take the text;
+// nothing pasted. Linux stand-in: the text goes to a process-local
+// clipboard and, as no such window exists there, nothing is pasted.
+fennick::Status copyToClipboard(const char* text, bool& pasted);
 
 #if !defined(_WIN32)
 // The Linux stand-in clipboard's text ("" before the first copy).
 std::string standInClipboardText();
 #endif
 
-// Results of checkVersionMarkers.
-constexpr float kVersionNoMarkers = 0.0f;
-constexpr float kVersionMarked = -1.0f;
-constexpr float kVersionCannotOpen = -17.0f;
+// The version markers in the first 100 bytes of [data, data + size): at
+// start offsets 0 to 96, "2009" (year marker) and '4' or "BETA" (version
+// marker); true when both are there. Case-sensitive; bytes past the end
+// match nothing.
+bool hasVersionMarkers(const unsigned char* data, size_t size) noexcept;
 
-// Reads the first 100 bytes of the file and looks, at start offsets 0 to 96,
-// for "2009" (year marker) and for '4' or "BETA" (version marker): -1 when
-// both are there, else 0. Case-sensitive; bytes past the end of a short file
-// match nothing. Null path: 0. File that cannot be opened: -17.
-float checkVersionMarkers(const char* path) noexcept;
+// hasVersionMarkers over the first 100 bytes of the file into `marked`:
+// Ok; NullArgument for a null path; OpenFailed when the file cannot be
+// opened or read.
+fennick::Status checkVersionMarkers(const char* path, bool& marked) noexcept;
 
-// Launches nothing: -1 for a null text, else 0.
-float runApp(const char* text) noexcept;
+// Launches nothing: NullArgument for a null text, else Ok.
+fennick::Status runApp(const char* text) noexcept;
 
 }  // namespace desktopwin
 }  // namespace fennick

@@ -1,9 +1,8 @@
 // Linux stand-ins for the Windows desktop services: there is no SendInput,
 // so key inputs go nowhere; the clipboard is a process-local text, and no
-// window titled "Plaxio" exists, so a copy always reports -1.
+// window titled "Plaxio" exists, so nothing is ever pasted.
 #include <string>
 
-#include "Common.h"
 #include "DesktopWin.h"
 
 namespace fennick {
@@ -18,10 +17,11 @@ std::string& clipboard() {
 
 void sendKeyInputs(const std::vector<KeyInput>&) {}
 
-float copyToClipboard(const char* text) {
-  if (!text) return kResultNullArgument;
+fennick::Status copyToClipboard(const char* text, bool& pasted) {
+  pasted = false;
+  if (!text) return fennick::Status::NullArgument;
   clipboard() = text;
-  return kClipboardNoWindow;
+  return fennick::Status::Ok;
 }
 
 std::string standInClipboardText() { return clipboard(); }

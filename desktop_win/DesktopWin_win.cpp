@@ -4,11 +4,12 @@
 
 #include <cstring>
 
-#include "Common.h"
 #include "DesktopWin.h"
 
 namespace fennick {
 namespace desktopwin {
+
+using fennick::Status;
 
 void sendKeyInputs(const std::vector<KeyInput>& inputs) {
   for (const KeyInput& key : inputs) {
@@ -24,39 +25,48 @@ void sendKeyInputs(const std::vector<KeyInput>& inputs) {
   }
 }
 
-float copyToClipboard(const char* text) {
-  if (!text) return kResultNullArgument;
+fennick::Status copyToClipboard(const char* text, bool& pasted) {
+  pasted = false;
+  if (!text) return Status::NullArgument;
   size_t n = std::strlen(text);
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, n + 1);
-  if (!block) return kResultNoMemory;
+  if (!block) return Status::NoMemory;
   void* bytes = GlobalLock(block);
   if (!bytes) {
     GlobalFree(block);
-    return kResultNoMemory;
+    return Status::NoMemory;
   }
   std::memcpy(bytes, text, n + 1);
   GlobalUnlock(block);
 
-  OpenClipboard(nullptr);
+  // Another program may hold the clipboard open: then nothing is put on it
+  // and nothing is pasted (a paste would insert whatever was there before).
+  if (!OpenClipboard(nullptr)) {
+    GlobalFree(block);
+    return Status::WriteFailed;
+  }
   EmptyClipboard();
-  // The clipboard owns the block only when it took it; otherwise (clipboard
-  // held by another program) the block is ours to free.
-  if (!SetClipboardData(CF_TEXT, block)) GlobalFree(block);
+  // The clipboard owns the block only when it took it; otherwise the block
+  // is ours to free.
+  const bool placed = SetClipboardData(CF_TEXT, block) != nullptr;
+  if (!placed) GlobalFree(block);
   CloseClipboard();
+  if (!placed) return Status::WriteFailed;
 
 #if defined(_WIN64)
   HWND window = FindWindowW(nullptr, L"Plaxio");
 #else
   HWND window = FindWindowA(nullptr, "Plaxio");
 #endif
-  if (!window) return kClipboardNoWindow;
+  if (!window) return Status::Ok;
   Sleep(10);
 #if defined(_WIN64)
   SendMessageW(window, WM_PASTE, 0, 0);
 #else
   SendMessageA(window, WM_PASTE, 0, 0);
 #endif
-  return kClipboardPasted;
+  pasted = true;
+  return Status::Ok;
 }
 
 }  // namespace desktopwin

@@ -26,7 +26,7 @@ std::string modelAnswer(std::set<std::string>& names, const std::string& name) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);
-  nameset::clearNameSet();
+  nameset::NameSet set;
   std::set<std::string> model;
   std::set<std::string> given;
   std::vector<char> block(8192);
@@ -37,19 +37,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string name = text.substr(start, nl == std::string::npos ? std::string::npos : nl - start);
     start = nl == std::string::npos ? text.size() + 1 : nl + 1;
     if (name == "!") {
-      nameset::clearNameSet();
+      nameset::clear(set);
       model.clear();
       given.clear();
       continue;
     }
     name = name.substr(0, std::min(name.size(), name.find('\0')));
     if (name.size() > 4000) continue;
-    if (nameset::checkName(name.c_str(), block.data()) != 0.0f) __builtin_trap();
+    if (nameset::checkName(set, name.c_str(), block.data()) != fennick::Status::Ok)
+      __builtin_trap();
     std::string answer(block.data());
     if (answer != modelAnswer(model, name)) __builtin_trap();
     if (!given.insert(answer).second) __builtin_trap();
   }
-  if (nameset::checkName(nullptr, block.data()) != fennick::kResultNullArgument)
+  if (nameset::checkName(set, nullptr, block.data()) != fennick::Status::NullArgument)
     __builtin_trap();
   return 0;
 }

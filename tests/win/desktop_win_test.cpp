@@ -152,6 +152,64 @@ TEST(WinDesktop, CopyToClipboardWithoutWindow) {
   EXPECT_EQ(clipboardText(), "kept");
 }
 
+// Holds the clipboard open from another thread, as another program would,
+// until destroyed.
+struct ClipboardHolder {
+  HANDLE opened = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+  HANDLE thread = nullptr;
+  bool holding = false;
+
+  ClipboardHolder() {
+    thread = CreateThread(nullptr, 0, &ClipboardHolder::run, this, 0, nullptr);
+    if (thread) WaitForSingleObject(opened, 5000);
+  }
+  ~ClipboardHolder() {
+    SetEvent(release);
+    if (thread) {
+      WaitForSingleObject(thread, 5000);
+      CloseHandle(thread);
+    }
+    CloseHandle(opened);
+    CloseHandle(release);
+  }
+  ClipboardHolder(const ClipboardHolder&) = delete;
+  ClipboardHolder& operator=(const ClipboardHolder&) = delete;
+
+  // Opened for a window of its own: a program that holds the clipboard
+  // does so for one of its windows.
+  static DWORD WINAPI run(void* self) {
+    auto* h = static_cast<ClipboardHolder*>(self);
+    HWND window = CreateWindowExW(0, L"STATIC", L"holder", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    h->holding = window && OpenClipboard(window) != 0;
+    SetEvent(h->opened);
+    WaitForSingleObject(h->release, 10000);
+    if (h->holding) CloseClipboard();
+    if (window) DestroyWindow(window);
+    return 0;
+  }
+};
+
+TEST(WinDesktop, CopyToClipboardHeldByAnotherProgram) {
+  HostWindow host;
+  putOnClipboard("kept");
+  g_pasteMessages = 0;
+  {
+    ClipboardHolder holder;
+    ASSERT_TRUE(holder.holding);
+    // Not on the clipboard, so not pasted either (the window would get the
+    // old text).
+    EXPECT_EQ(dll02().call("CopyToClipboard", "lost"), -2.0f);
+    EXPECT_EQ(g_pasteMessages, 0);
+  }
+  EXPECT_EQ(clipboardText(), "kept");
+  // Released: the next copy goes through.
+  EXPECT_EQ(dll02().call("CopyToClipboard", "now"), 0.0f);
+  EXPECT_EQ(g_pasteMessages, 1);
+  EXPECT_EQ(clipboardText(), "now");
+}
+
 TEST(WinDesktop, VersionCheckAndRunApp) {
   std::string dir = testsupport::makeTempDir("ver");
   std::string marked = dir + "\\marked.txt";

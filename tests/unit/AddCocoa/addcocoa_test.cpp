@@ -10,7 +10,6 @@
 #include <map>
 
 #include "AddCocoa.h"
-#include "FennickDLL.h"
 #include "TestSupport.h"
 
 namespace {
@@ -156,15 +155,15 @@ TEST(TypingPlan, EmptyNullAndHighBytes) {
   EXPECT_EQ(show(fennick::cocoa::planTyping("x\xc3\xa9y", t)), "7+ 7- 16+ 16- 36+ 36-");
 }
 
-TEST(DoKeyPress, PostsThePlanAndBuildsTheTableOnce) {
+TEST(TypeText, PostsThePlanAndBuildsTheTableOnce) {
   using fennick::cocoa::standInLayoutQueries;
   using fennick::cocoa::standInPostedEvents;
   size_t before = standInPostedEvents().size();
   int q0 = standInLayoutQueries();
   char text[] = "Hi!";
-  DoKeyPress(text);
+  fennick::cocoa::typeText(text);
   int q1 = standInLayoutQueries();
-  DoKeyPress(text);
+  fennick::cocoa::typeText(text);
   EXPECT_EQ(standInLayoutQueries(), q1);  // never rebuilt
   EXPECT_TRUE(q1 - q0 == 128 || q1 == q0);  // 128 translations on first use
   std::vector<KeyEvent> posted(standInPostedEvents().begin() + long(before),
@@ -172,11 +171,11 @@ TEST(DoKeyPress, PostsThePlanAndBuildsTheTableOnce) {
   // Built-in US layout: h=4, i=34, 1 on the keypad=83.
   std::string once = "S+ 4+ 4- S- 34+ 34- S+ 83+ 83- S- 36+ 36-";
   EXPECT_EQ(show(posted), once + " " + once);
-  DoKeyPress(nullptr);
+  fennick::cocoa::typeText(nullptr);
   EXPECT_EQ(standInPostedEvents().size(), before + posted.size());
-  EXPECT_EQ(keyCodeToString(0), "a");
-  EXPECT_EQ(keyCodeToString(36), "\r");
-  EXPECT_EQ(keyCodeToString(127), "");
+  EXPECT_EQ(fennick::cocoa::currentLayoutKeyText(0), "a");
+  EXPECT_EQ(fennick::cocoa::currentLayoutKeyText(36), "\r");
+  EXPECT_EQ(fennick::cocoa::currentLayoutKeyText(127), std::nullopt);
 }
 
 TEST(HandOut, ExactSizeAndNoPartFilledBuffer) {
@@ -213,45 +212,40 @@ std::string takeText(char* p) {
 }
 
 TEST(FileDialog, FileListHandOut) {
-  clearFilesL();
-  EXPECT_EQ(fileFromArray(0), nullptr);
+  using fennick::cocoa::resolvedFile;
+  std::vector<std::string> files;
+  EXPECT_EQ(resolvedFile(files, 0), nullptr);
   std::string dir = testsupport::makeTempDir("files");
   ASSERT_TRUE(testsupport::writeText(dir + "/real.obj", "v 0 0 0\n"));
   ASSERT_EQ(symlink((dir + "/real.obj").c_str(), (dir + "/link.obj").c_str()), 0);
   char resolvedDir[PATH_MAX];
   ASSERT_NE(realpath(dir.c_str(), resolvedDir), nullptr);
-  EXPECT_EQ(fennick::cocoa::storeChosenFiles({dir + "/link.obj", "/no/such/file.vyx", ""}), 3);
-  EXPECT_EQ(takeText(fileFromArray(0)), std::string(resolvedDir) + "/real.obj");
-  EXPECT_EQ(takeText(fileFromArray(1)), "/no/such/file.vyx");
-  EXPECT_EQ(fileFromArray(2), nullptr);  // a path that could not be converted
-  EXPECT_EQ(fileFromArray(3), nullptr);
-  EXPECT_EQ(fileFromArray(-1), nullptr);
+  files = {dir + "/link.obj", "/no/such/file.vyx", ""};
+  EXPECT_EQ(takeText(resolvedFile(files, 0)), std::string(resolvedDir) + "/real.obj");
+  EXPECT_EQ(takeText(resolvedFile(files, 1)), "/no/such/file.vyx");
+  EXPECT_EQ(resolvedFile(files, 2), nullptr);  // a path that could not be converted
+  EXPECT_EQ(resolvedFile(files, 3), nullptr);
+  EXPECT_EQ(resolvedFile(files, -1), nullptr);
   // A dialog that is cancelled (and refused arguments) keeps the list.
-  EXPECT_EQ(runCocoaOpenFileBrowser("Open", "obj,vyx"), 0);
-  EXPECT_EQ(runCocoaOpenFileBrowser(nullptr, nullptr), 0);
-  EXPECT_EQ(takeText(fileFromArray(1)), "/no/such/file.vyx");
-  EXPECT_EQ(fennick::cocoa::storeChosenFiles({"/b"}), 1);
-  EXPECT_EQ(takeText(fileFromArray(0)), "/b");
-  EXPECT_EQ(fileFromArray(1), nullptr);
-  clearFilesL();
-  EXPECT_EQ(fileFromArray(0), nullptr);
-  EXPECT_TRUE(filesList.empty());
+  EXPECT_FALSE(fennick::cocoa::runOpenDialog("Open", "obj,vyx", files));
+  EXPECT_FALSE(fennick::cocoa::runOpenDialog(nullptr, nullptr, files));
+  EXPECT_EQ(files.size(), 3u);
 }
 
 TEST(Folders, CreateFolderSharedFolderPasteboard) {
+  using namespace fennick::cocoa;
   std::string dir = testsupport::makeTempDir("mk");
-  EXPECT_TRUE(createFolder((dir + "/new").c_str()));
-  EXPECT_FALSE(createFolder((dir + "/new").c_str()));  // exists
-  EXPECT_FALSE(createFolder((dir + "/missing/child").c_str()));
-  EXPECT_FALSE(createFolder(nullptr));
-  char* shared = getSharedFolder();
+  EXPECT_TRUE(makeFolder((dir + "/new").c_str()));
+  EXPECT_FALSE(makeFolder((dir + "/new").c_str()));  // exists
+  EXPECT_FALSE(makeFolder((dir + "/missing/child").c_str()));
+  EXPECT_FALSE(makeFolder(nullptr));
+  char* shared = sharedFolder();
   if (access("/home", F_OK) == 0) {
     EXPECT_EQ(takeText(shared), "/home");
   } else {
     EXPECT_EQ(shared, nullptr);
   }
-  EXPECT_EQ(getPasteboardText(), nullptr);  // the Linux pasteboard holds nothing
-  EXPECT_EQ(getScreenPos(), 0);
+  EXPECT_EQ(pasteboardText(), nullptr);  // the Linux pasteboard holds nothing
 }
 
 }  // namespace

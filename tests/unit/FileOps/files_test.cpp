@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "DirStream.h"
-#include "FennickDLL.h"
 #include "FileOps.h"
 #include "TestSupport.h"
 
@@ -18,6 +17,8 @@ using testsupport::fileExists;
 using testsupport::readBytes;
 using testsupport::writeBytes;
 using testsupport::writeText;
+using fennick::Status;
+using fileops::clearFolder;
 
 std::vector<uint8_t> patternBytes(size_t n) {
   std::vector<uint8_t> b(n);
@@ -27,7 +28,8 @@ std::vector<uint8_t> patternBytes(size_t n) {
 
 std::set<std::string> listAll(const std::string& dir) {
   std::set<std::string> names;
-  fileops::DirStream* s = fileops::openDirStream(dir.c_str());
+  fileops::DirStream* s = nullptr;
+  EXPECT_EQ(fileops::openDirStream(dir.c_str(), s), fennick::Status::Ok);
   EXPECT_NE(s, nullptr);
   while (const char* name = fileops::readDirStream(s)) names.insert(name);
   EXPECT_EQ(fileops::readDirStream(s), nullptr);  // stays at the end
@@ -35,17 +37,18 @@ std::set<std::string> listAll(const std::string& dir) {
   return names;
 }
 
-TEST(IsDirectory, NameRule) {
-  EXPECT_FALSE(IsDirectory("dir/a.txt"));
-  EXPECT_FALSE(IsDirectory("dir/b.tar.gz"));
-  EXPECT_FALSE(IsDirectory("x."));
-  EXPECT_FALSE(IsDirectory(".hidden"));
-  EXPECT_TRUE(IsDirectory("dir/README"));
-  EXPECT_TRUE(IsDirectory("a.b/sub"));     // the dot of the folder does not count
-  EXPECT_TRUE(IsDirectory("a.b\\sub"));
-  EXPECT_TRUE(IsDirectory("dir/"));
-  EXPECT_TRUE(IsDirectory("README"));
-  EXPECT_TRUE(IsDirectory(""));
+TEST(NamesFileByDot, NameRule) {
+  using fileops::namesFileByDot;
+  EXPECT_TRUE(namesFileByDot("dir/a.txt"));
+  EXPECT_TRUE(namesFileByDot("dir/b.tar.gz"));
+  EXPECT_TRUE(namesFileByDot("x."));
+  EXPECT_TRUE(namesFileByDot(".hidden"));
+  EXPECT_FALSE(namesFileByDot("dir/README"));
+  EXPECT_FALSE(namesFileByDot("a.b/sub"));  // the dot of the folder does not count
+  EXPECT_FALSE(namesFileByDot("a.b\\sub"));
+  EXPECT_FALSE(namesFileByDot("dir/"));
+  EXPECT_FALSE(namesFileByDot("README"));
+  EXPECT_FALSE(namesFileByDot(""));
 }
 
 TEST(DirStream, ListsEveryEntryWithTheDotEntries) {
@@ -59,10 +62,13 @@ TEST(DirStream, ListsEveryEntryWithTheDotEntries) {
 TEST(DirStream, RefusesWhatIsNoFolder) {
   std::string dir = testsupport::makeTempDir("ds");
   ASSERT_TRUE(writeText(dir + "/f.txt", "x"));
-  EXPECT_EQ(fileops::openDirStream(nullptr), nullptr);
-  EXPECT_EQ(fileops::openDirStream(""), nullptr);
-  EXPECT_EQ(fileops::openDirStream((dir + "/f.txt").c_str()), nullptr);
-  EXPECT_EQ(fileops::openDirStream((dir + "/missing").c_str()), nullptr);
+  for (const char* path : {static_cast<const char*>(nullptr), "", "/f.txt", "/missing"}) {
+    const std::string full = path && *path ? dir + path : std::string();
+    fileops::DirStream* s = reinterpret_cast<fileops::DirStream*>(&dir);  // must be reset
+    EXPECT_EQ(fileops::openDirStream(path && *path ? full.c_str() : path, s),
+              fennick::Status::OpenFailed);
+    EXPECT_EQ(s, nullptr);
+  }
   EXPECT_EQ(fileops::readDirStream(nullptr), nullptr);
   fileops::closeDirStream(nullptr);
 }
@@ -87,14 +93,14 @@ class ClearFolderTest : public ::testing::Test {
 };
 
 TEST_F(ClearFolderTest, DeletesNamesWithADotOnly) {
-  EXPECT_TRUE(ClearFolder(dir));
+  EXPECT_EQ(Status::Ok, clearFolder(dir));
   EXPECT_EQ(left(), (std::set<std::string>{"README", "sub"}));
   EXPECT_TRUE(fileExists(dir + "/sub/inner.txt"));  // one level only
 }
 
 TEST_F(ClearFolderTest, TrailingSeparatorActsAlike) {
   std::string path = dir + "/";
-  EXPECT_TRUE(ClearFolder(path));
+  EXPECT_EQ(Status::Ok, clearFolder(path));
   EXPECT_EQ(path, dir + "/");  // taken by value
   EXPECT_EQ(left(), (std::set<std::string>{"README", "sub"}));
 }
@@ -103,14 +109,14 @@ TEST_F(ClearFolderTest, EmptySubFolderWithADotGoesAsRemoveDoes) {
   ASSERT_EQ(mkdir((dir + "/empty.d").c_str(), 0700), 0);
   ASSERT_EQ(mkdir((dir + "/full.d").c_str(), 0700), 0);
   ASSERT_TRUE(writeText(dir + "/full.d/x", "x"));
-  EXPECT_TRUE(ClearFolder(dir));
+  EXPECT_EQ(Status::Ok, clearFolder(dir));
   EXPECT_EQ(left(), (std::set<std::string>{"README", "full.d", "sub"}));
 }
 
 TEST_F(ClearFolderTest, EveryEntryIsLookedAtWhereverTheDotEntriesCome) {
   // Many files: the dot entries land somewhere in the middle on ext4.
   for (int i = 0; i < 300; ++i) ASSERT_TRUE(writeText(dir + "/f" + std::to_string(i) + ".x", ""));
-  EXPECT_TRUE(ClearFolder(dir));
+  EXPECT_EQ(Status::Ok, clearFolder(dir));
   EXPECT_EQ(left(), (std::set<std::string>{"README", "sub"}));
 }
 
@@ -122,17 +128,17 @@ TEST_F(ClearFolderTest, LongNamesAreJoinedWhole) {
   ASSERT_EQ(mkdir(nested.c_str(), 0700), 0);
   ASSERT_TRUE(writeText(nested + "/" + longName + ".txt", "x"));
   ASSERT_TRUE(writeText(nested + "/" + longName, "keep"));  // what a cut path would name
-  EXPECT_TRUE(ClearFolder(nested));
+  EXPECT_EQ(Status::Ok, clearFolder(nested));
   EXPECT_FALSE(fileExists(nested + "/" + longName + ".txt"));
   EXPECT_TRUE(fileExists(nested + "/" + longName));
 }
 
-TEST(ClearFolder, RefusesWhatIsNoFolder) {
+TEST(ClearFolderFn, RefusesWhatIsNoFolder) {
   std::string dir = testsupport::makeTempDir("clear");
   ASSERT_TRUE(writeText(dir + "/f.txt", "x"));
-  EXPECT_FALSE(ClearFolder(dir + "/f.txt"));
-  EXPECT_FALSE(ClearFolder(dir + "/missing"));
-  EXPECT_FALSE(ClearFolder(""));  // would be the root
+  EXPECT_EQ(Status::OpenFailed, clearFolder(dir + "/f.txt"));
+  EXPECT_EQ(Status::OpenFailed, clearFolder(dir + "/missing"));
+  EXPECT_EQ(Status::OpenFailed, clearFolder(""));  // would be the root
   EXPECT_TRUE(fileExists(dir + "/f.txt"));
 }
 
@@ -149,20 +155,20 @@ TEST_F(CopyFileTest, ByteExactAcrossBlockSizes) {
     std::vector<uint8_t> bytes = patternBytes(n);
     ASSERT_TRUE(writeBytes(p("src"), bytes));
     ASSERT_TRUE(writeText(p("dst"), std::string(n + 10, 'z')));  // longer: emptied first
-    EXPECT_EQ(fileops::copyFile(p("src").c_str(), p("dst").c_str()), 0) << n;
+    EXPECT_EQ(fileops::copyFile(p("src").c_str(), p("dst").c_str()), Status::Ok) << n;
     EXPECT_EQ(readBytes(p("dst")), bytes) << n;
   }
 }
 
 TEST_F(CopyFileTest, FailedSourceLeavesTheDestination) {
   ASSERT_TRUE(writeText(p("dst"), "precious"));
-  EXPECT_EQ(fileops::copyFile(p("missing").c_str(), p("dst").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("missing").c_str(), p("dst").c_str()), Status::OpenFailed);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
   ASSERT_EQ(mkdir(p("folder").c_str(), 0700), 0);
-  EXPECT_EQ(fileops::copyFile(p("folder").c_str(), p("dst").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("folder").c_str(), p("dst").c_str()), Status::OpenFailed);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
-  EXPECT_EQ(fileops::copyFile(nullptr, p("dst").c_str()), -1);
-  EXPECT_EQ(fileops::copyFile(p("dst").c_str(), nullptr), -1);
+  EXPECT_EQ(fileops::copyFile(nullptr, p("dst").c_str()), Status::NullArgument);
+  EXPECT_EQ(fileops::copyFile(p("dst").c_str(), nullptr), Status::NullArgument);
   EXPECT_EQ(testsupport::readText(p("dst")), "precious");
 }
 
@@ -174,8 +180,8 @@ TEST_F(CopyFileTest, SameFileByAnySpellingStaysIntact) {
   const std::string spellings[] = {p("f.txt"), dir + "/./f.txt", dir + "/sub/../f.txt",
                                    p("link"), p("hard")};
   for (const std::string& other : spellings) {
-    EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), other.c_str()), 0) << other;
-    EXPECT_EQ(fileops::copyFile(other.c_str(), p("f.txt").c_str()), 0) << other;
+    EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), other.c_str()), Status::OutputIsInput) << other;
+    EXPECT_EQ(fileops::copyFile(other.c_str(), p("f.txt").c_str()), Status::OutputIsInput) << other;
     EXPECT_EQ(testsupport::readText(p("f.txt")), "keep me") << other;
   }
 }
@@ -183,7 +189,7 @@ TEST_F(CopyFileTest, SameFileByAnySpellingStaysIntact) {
 TEST_F(CopyFileTest, FolderAsDestinationIsRefused) {
   ASSERT_TRUE(writeText(p("f.txt"), "x"));
   ASSERT_EQ(mkdir(p("empty").c_str(), 0700), 0);
-  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("empty").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("empty").c_str()), Status::CreateFailed);
   struct stat st;
   ASSERT_EQ(stat(p("empty").c_str(), &st), 0);
   EXPECT_TRUE(S_ISDIR(st.st_mode));
@@ -191,7 +197,7 @@ TEST_F(CopyFileTest, FolderAsDestinationIsRefused) {
 
 TEST_F(CopyFileTest, UnwritableDestinationFails) {
   ASSERT_TRUE(writeText(p("f.txt"), "x"));
-  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("no/such/dir/f").c_str()), -1);
+  EXPECT_EQ(fileops::copyFile(p("f.txt").c_str(), p("no/such/dir/f").c_str()), Status::CreateFailed);
   EXPECT_TRUE(fileExists(p("f.txt")));
 }
 

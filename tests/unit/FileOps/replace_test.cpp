@@ -88,14 +88,14 @@ TEST(Replace, ASymbolicLinkStaysAndTheFileItNamesIsReplaced) {
   ASSERT_TRUE(writeText(dir + "/src", "copied"));
   ASSERT_TRUE(writeText(dir + "/named", "named by the link"));
   ASSERT_EQ(symlink("named", (dir + "/link").c_str()), 0);
-  EXPECT_EQ(fileops::copyFile((dir + "/src").c_str(), (dir + "/link").c_str()), 0);
+  EXPECT_EQ(fileops::copyFile((dir + "/src").c_str(), (dir + "/link").c_str()), fennick::Status::Ok);
   struct stat st;
   ASSERT_EQ(lstat((dir + "/link").c_str(), &st), 0);
   EXPECT_TRUE(S_ISLNK(st.st_mode));
   EXPECT_EQ(readText(dir + "/named"), "copied");
   // A link that names nothing is itself replaced: nothing is made elsewhere.
   ASSERT_EQ(symlink("nowhere/file", (dir + "/dangling").c_str()), 0);
-  EXPECT_EQ(fileops::copyFile((dir + "/src").c_str(), (dir + "/dangling").c_str()), 0);
+  EXPECT_EQ(fileops::copyFile((dir + "/src").c_str(), (dir + "/dangling").c_str()), fennick::Status::Ok);
   ASSERT_EQ(lstat((dir + "/dangling").c_str(), &st), 0);
   EXPECT_TRUE(S_ISREG(st.st_mode));
   EXPECT_EQ(namesIn(dir),
@@ -151,7 +151,7 @@ TEST(Replace, OutputsAreNoMoreReadableThanTheirInputs) {
   EXPECT_EQ(modeOf(dir + "/old.dae"), 0664u);
   // A copy: the source's bits masked by the umask, whatever the target had.
   ASSERT_EQ(chmod(input.c_str(), 0670), 0);
-  ASSERT_EQ(fileops::copyFile(input.c_str(), (dir + "/old.dae").c_str()), 0);
+  ASSERT_EQ(fileops::copyFile(input.c_str(), (dir + "/old.dae").c_str()), fennick::Status::Ok);
   EXPECT_EQ(modeOf(dir + "/old.dae"), 0650u);
   umask(oldMask);
   testsupport::removeTree(dir);

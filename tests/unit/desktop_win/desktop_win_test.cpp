@@ -36,17 +36,17 @@ TEST(WinKeystrokes, EmptyNullAndHighBytes) {
   EXPECT_TRUE(dw::planKeystrokes(nullptr).empty());
   // Bytes above 127 are skipped: no 0xFFxx codes reach SendInput.
   EXPECT_EQ(show(dw::planKeystrokes("a\xc3\xa9\xff" "b")), "41+ 41- 42+ 42- D+ D-");
-  EXPECT_EQ(dw::typeText(nullptr), 0.0f);
-  EXPECT_EQ(dw::typeText("x"), 0.0f);
+  dw::typeText(nullptr);  // nothing to send, no fault
+  dw::typeText("x");
 }
 
 class VersionMarkers : public ::testing::Test {
  protected:
-  std::string dir = testsupport::makeTempDir("ver");
-  float check(const std::string& content) {
-    std::string path = dir + "/v.txt";
-    EXPECT_TRUE(testsupport::writeText(path, content));
-    return dw::checkVersionMarkers(path.c_str());
+  static float check(const std::string& content) {
+    return dw::hasVersionMarkers(reinterpret_cast<const unsigned char*>(content.data()),
+                                 content.size())
+               ? -1.0f
+               : 0.0f;
   }
   static std::string at(size_t offset, const std::string& what, size_t total = 100) {
     std::string s(total, '.');
@@ -84,22 +84,37 @@ TEST_F(VersionMarkers, OnlyOffsetsUpTo96Count) {
   EXPECT_EQ(check(std::string("4\0\r\n2009", 8)), -1.0f);
 }
 
-TEST_F(VersionMarkers, MissingFileAndNullPath) {
-  EXPECT_EQ(dw::checkVersionMarkers((dir + "/missing.txt").c_str()), -17.0f);
-  EXPECT_EQ(dw::checkVersionMarkers(nullptr), 0.0f);
+TEST(VersionMarkerFile, ReadsTheHeadOfTheFile) {
+  const std::string dir = testsupport::makeTempDir("ver");
+  const std::string marked = dir + "/marked.txt", late = dir + "/late.txt";
+  ASSERT_TRUE(testsupport::writeText(marked, "Plaxio 2009 BETA\n"));
+  ASSERT_TRUE(testsupport::writeText(late, std::string(100, ' ') + "2009 BETA"));
+  bool found = false;
+  EXPECT_EQ(dw::checkVersionMarkers(marked.c_str(), found), fennick::Status::Ok);
+  EXPECT_TRUE(found);
+  EXPECT_EQ(dw::checkVersionMarkers(late.c_str(), found), fennick::Status::Ok);
+  EXPECT_FALSE(found);
+  found = true;
+  EXPECT_EQ(dw::checkVersionMarkers((dir + "/missing.txt").c_str(), found),
+            fennick::Status::OpenFailed);
+  EXPECT_FALSE(found);
+  EXPECT_EQ(dw::checkVersionMarkers(dir.c_str(), found), fennick::Status::OpenFailed);  // a folder
+  EXPECT_EQ(dw::checkVersionMarkers(nullptr, found), fennick::Status::NullArgument);
 }
 
 TEST(WinStandIns, ClipboardAndRunApp) {
-  EXPECT_EQ(dw::copyToClipboard("first"), -1.0f);  // no "Plaxio" window here
+  bool pasted = true;
+  EXPECT_EQ(dw::copyToClipboard("first", pasted), fennick::Status::Ok);
+  EXPECT_FALSE(pasted);  // no "Plaxio" window here
   EXPECT_EQ(dw::standInClipboardText(), "first");
-  EXPECT_EQ(dw::copyToClipboard(""), -1.0f);
+  EXPECT_EQ(dw::copyToClipboard("", pasted), fennick::Status::Ok);
   EXPECT_EQ(dw::standInClipboardText(), "");
-  EXPECT_EQ(dw::copyToClipboard("kept"), -1.0f);
-  EXPECT_EQ(dw::copyToClipboard(nullptr), -9.0f);
+  EXPECT_EQ(dw::copyToClipboard("kept", pasted), fennick::Status::Ok);
+  EXPECT_EQ(dw::copyToClipboard(nullptr, pasted), fennick::Status::NullArgument);
   EXPECT_EQ(dw::standInClipboardText(), "kept");
-  EXPECT_EQ(dw::runApp("app"), 0.0f);
-  EXPECT_EQ(dw::runApp(""), 0.0f);
-  EXPECT_EQ(dw::runApp(nullptr), -1.0f);
+  EXPECT_EQ(dw::runApp("app"), fennick::Status::Ok);
+  EXPECT_EQ(dw::runApp(""), fennick::Status::Ok);
+  EXPECT_EQ(dw::runApp(nullptr), fennick::Status::NullArgument);
 }
 
 }  // namespace
