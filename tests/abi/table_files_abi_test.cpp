@@ -34,7 +34,7 @@ std::string standardOutputOf(Call call) {
 TEST(TemplateSample, HelloWorldWritesTheTextAndALineEnd) {
   // A member function that uses no member: called with any object address.
   using HelloWorld = void (*)(void*, const char*);
-  auto hello = reinterpret_cast<HelloWorld>(dll().symbol("_ZN8Mobrel0110HelloWorldEPKc"));
+  auto hello = reinterpret_cast<HelloWorld>(dll().symbol(decorated::Mobrel01_HelloWorld));
   ASSERT_NE(hello, nullptr);
   char object = 0;
   EXPECT_EQ(standardOutputOf([&] { hello(&object, "Hello, world"); }), "Hello, world\n");
@@ -46,7 +46,7 @@ TEST(TemplateSample, HelloWorldWritesTheTextAndALineEnd) {
 TEST(PathNameTable, EachModeGivesItsPart) {
   using Extract = std::string (*)(const std::string&, int);
   auto extract = reinterpret_cast<Extract>(
-      dll().symbol("_Z15FileNameExtractRK" MANGLED_STD_STRING "i"));
+      dll().symbol(decorated::FileNameExtract));
   ASSERT_NE(extract, nullptr);
   const std::string path = "C:\\dir.d/file.tar.obj";
   EXPECT_EQ(extract(path, 1), "C:\\dir.d/");
@@ -57,14 +57,14 @@ TEST(PathNameTable, EachModeGivesItsPart) {
   for (int mode : {0, 5, 7, -1, 1000}) EXPECT_EQ(extract(path, mode), path) << mode;
   using Truncate = std::string (*)(const std::string&);
   auto truncate =
-      reinterpret_cast<Truncate>(dll().symbol("_Z16FilepathTruncateRK" MANGLED_STD_STRING));
+      reinterpret_cast<Truncate>(dll().symbol(decorated::FilepathTruncate));
   ASSERT_NE(truncate, nullptr);
   EXPECT_EQ(truncate(path), path);
 }
 
 TEST(PathNameTable, ClearFolderEmptiesByTheNameRule) {
   using Clear = bool (*)(std::string);
-  auto clear = reinterpret_cast<Clear>(dll().symbol("_Z11ClearFolder" MANGLED_STD_STRING));
+  auto clear = reinterpret_cast<Clear>(dll().symbol(decorated::ClearFolder));
   ASSERT_NE(clear, nullptr);
   const std::string dir = testsupport::makeTempDir("tclear");
   ASSERT_TRUE(testsupport::writeText(dir + "/a.txt", "a"));
