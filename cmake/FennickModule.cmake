@@ -4,17 +4,19 @@
 set(FENNICK_MODULES TextOps FileOps VyXOps leanOBJ ColladaOps SculptyOps
     AddCocoa desktop_win)
 
-# Operations that live beside an export layer, in its folder, as units of
-# their own (FOLDER/NAME for FOLDER/NAME.cpp): the edition of that folder
-# links each as object library NAME, and so do the unit suites and the fuzz
-# build, without the export layer.
+# Units of their own beside an export layer, in its folder (FOLDER/NAME for
+# FOLDER/NAME.cpp): operations (ScaleUVs, RunLength, NameSet) and the
+# FennickDLL tables of C++ names that the unit suites call (table_*). The
+# edition of that folder links each as object library NAME, and so do the
+# unit suites and the fuzz build, without the rest of the export layer.
 set(FENNICK_UNITS Mobrel01/ScaleUVs Mobrel01/table_collada Mobrel01/table_sculpty
     Mobrel01/table_obj exports02/RunLength exports02/NameSet)
 
 # The folders of the editions' public headers, FennickDLL.h and
-# FennickDLL02.h: the manual the code is held to. Every module sees them
-# (FennickHeaders) and includes the declarations of what it defines for an
-# edition's table.
+# FennickDLL02.h: the manual the code is held to. Only the export layers
+# (and what sits beside them in their folders), the tests and the tools see
+# them (FennickHeaders); a module folder's sources cannot include them, so
+# a module's API is its own header.
 set(FENNICK_PUBLIC_HEADER_DIRS Mobrel01 exports02)
 
 # fennick_platform_sources(OUT DIR)
@@ -63,7 +65,6 @@ function(fennick_module name)
   endif()
   add_library(${name} OBJECT ${sources})
   target_include_directories(${name} PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
-  target_link_libraries(${name} PUBLIC FennickHeaders)
   target_compile_options(${name} PRIVATE
     $<$<COMPILE_LANG_AND_ID:CXX,GNU>:-Werror=missing-declarations>
     $<$<COMPILE_LANG_AND_ID:CXX,Clang,AppleClang>:-Werror=missing-prototypes -Werror=missing-variable-declarations>
@@ -99,13 +100,13 @@ function(fennick_edition name)
     if(unit_folder STREQUAL folder)
       get_filename_component(unit ${entry} NAME)
       set(unit_source ${CMAKE_CURRENT_SOURCE_DIR}/${unit}.cpp)
-      fennick_module(${unit} SOURCES ${unit_source} DEPS ${FE_MODULES})
+      fennick_module(${unit} SOURCES ${unit_source} DEPS ${FE_MODULES} FennickHeaders)
       list(REMOVE_ITEM layer_sources ${unit_source})
       list(APPEND units ${unit})
     endif()
   endforeach()
   set_property(GLOBAL APPEND PROPERTY FENNICK_BUILT_UNITS ${units})
-  fennick_module(${FE_LAYER} SOURCES ${layer_sources} DEPS ExportCore)
+  fennick_module(${FE_LAYER} SOURCES ${layer_sources} DEPS ExportCore FennickHeaders)
   fennick_link_modules(${FE_LAYER} ${FE_MODULES} ${units})
   add_library(${name} SHARED)
   fennick_link_modules(${name} ${FE_LAYER} ${units} ${FE_MODULES})

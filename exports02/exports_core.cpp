@@ -1,8 +1,6 @@
-// Exports of FennickDLL02: version and vertex counts. The counts are
-// FennickDLL's operations (declared in FennickDLL.h, where that edition
-// exports them); this edition keeps them internal.
+// Exports of FennickDLL02: version and vertex counts, over the modules'
+// own counts.
 #include "ExportArgs.h"
-#include "FennickDLL.h"
 #include "FennickDLL02.h"
 #include "leanOBJ.h"
 #include "VyXCore.h"
