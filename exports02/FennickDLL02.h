@@ -113,7 +113,9 @@ FENNICK_PUBLIC float PasteText(char* text, double number, char* block);
 
 // text: put on the clipboard as CF_TEXT, then the window titled "Plaxio" is
 // sent WM_PASTE. Result: 0 pasted; -1 no such window (text on the clipboard
-// all the same); -9 null text, -99 no memory (clipboard untouched). Linux
+// all the same); -2 the clipboard cannot be opened (another program holds
+// it) or did not take the text: nothing put on it, nothing pasted; -9 null
+// text, -99 no memory (clipboard untouched). Linux
 // build: no such window, so -1.
 FENNICK_PUBLIC float CopyToClipboard(char* text, double number, char* block);
 
