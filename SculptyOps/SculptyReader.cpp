@@ -228,11 +228,9 @@ inline bool samePrefix(const char* a, const char* b, int n) {
   uint64_t x, y;
   std::memcpy(&x, a, 8);
   std::memcpy(&y, b, 8);
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_BIG_ENDIAN__
-  const uint64_t first = ~(~uint64_t(0) >> (8 * n));
-#else
+  // Little-endian: the first bytes are the low ones (the library builds for
+  // little-endian targets only; TextOps/FloatText.cpp refuses others).
   const uint64_t first = (uint64_t(1) << (8 * n)) - 1;
-#endif
   return ((x ^ y) & first) == 0;
 }
 
