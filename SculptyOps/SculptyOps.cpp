@@ -227,7 +227,7 @@ Status exportSculptMap(const char* objPath, const char* bmpPath) {
 
 Status writeSculptMap(const unsigned char* data, size_t size, textops::OutFile& out) {
   Mesh mesh;
-  reserveFor(mesh, int64_t(std::min<size_t>(size, INT64_MAX)));
+  reserveFor(mesh, int64_t(std::min<uint64_t>(size, uint64_t(INT64_MAX))));
   const char* text = reinterpret_cast<const char*>(data);
   if (size) readObjLines(mesh, text, text + size);
   return writeSculptMap(mesh, out);
