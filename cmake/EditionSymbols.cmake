@@ -12,6 +12,8 @@
 #
 # Run with cmake -P (-DNM -DOBJECTS -DLIST -DOUT) it does the reading part.
 
+include(${CMAKE_CURRENT_LIST_DIR}/FennickExports.cmake)  # fennick_mangled_prefix
+
 # Names HEADER declares only on some platforms: the condition they need.
 set(fennick_symbol_guard_folder "!defined(_WIN32)")
 set(fennick_symbol_guard_keyCodeToString "!defined(__APPLE__)")
@@ -28,21 +30,6 @@ function(fennick_decorated_entries list_file out)
     endif()
   endforeach()
   set(${out} "${entries}" PARENT_SCOPE)
-endfunction()
-
-# Itanium mangled prefix of a name: <len>name, or N<len>a<len>bE.
-function(fennick_mangled_prefix name out)
-  string(REPLACE "::" ";" parts "${name}")
-  set(prefix "")
-  foreach(part IN LISTS parts)
-    string(LENGTH "${part}" n)
-    string(APPEND prefix "${n}${part}")
-  endforeach()
-  list(LENGTH parts depth)
-  if(depth GREATER 1)
-    set(prefix "N${prefix}E")
-  endif()
-  set(${out} "_Z${prefix}" PARENT_SCOPE)
 endfunction()
 
 if(CMAKE_SCRIPT_MODE_FILE)
